@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building Brenvo needs (and, with --tests, what its tests need), then
+# configures and builds it. Quick when nothing is missing or changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(xvfb xauth xdotool)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo=()
+    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if [[ ! -f build/CMakeCache.txt ]]; then
+    cmake --preset default >/dev/null
+fi
+cmake --build --preset default

@@ -1,0 +1,70 @@
+#include "MainWindowBase.h"
+
+#include "app/resume.h"
+#include "app/windows.h"
+#include "exit/frmExitScreen.h"
+#include "ui/forms.h"
+#include "web/frmAbout.h"
+#include "web/modHelp.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+
+MainWindowBase::MainWindowBase(QWidget *parent) : QMainWindow(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+}
+
+void MainWindowBase::connectSharedHandlers()
+{
+    const auto action = [this](const char *name) {
+        return findChild<QAction *>(QString::fromLatin1(name));
+    };
+    const auto label = [this](const char *name) { return findChild<QLabel *>(QString::fromLatin1(name)); };
+    connect(action("mnuOnline"), &QAction::triggered, this, &MainWindowBase::mnuOnline_Click);
+    connect(action("mnuVisit"), &QAction::triggered, this, &MainWindowBase::mnuVisit_Click);
+    connect(action("mnuUpdate"), &QAction::triggered, this, &MainWindowBase::mnuUpdate_Click);
+    connect(action("mnuAbout"), &QAction::triggered, this, &MainWindowBase::mnuAbout_Click);
+    connect(action("mnuDonate"), &QAction::triggered, this, &MainWindowBase::mnuDonate_Click);
+    connect(action("mnuMakeMoneyOnline"), &QAction::triggered, this, &MainWindowBase::mnuMakeMoneyOnline_Click);
+    forms::onClick(label("Label61"), [this] { Label61_Click(); });
+    forms::onClick(label("lblCobrand"), [this] { lblCobrand_Click(); });
+    forms::onClick(label("lblFullBrand"), [this] { lblFullBrand_Click(); });
+}
+
+// A failing link never reports an error and never blocks the window.
+void MainWindowBase::mnuOnline_Click() { resume::step(modHelp::OpenHelpPage); }
+void MainWindowBase::mnuVisit_Click() { resume::step(modHelp::OpenHomePage); }
+void MainWindowBase::mnuUpdate_Click() { resume::step(modHelp::OpenUpdatePage); }
+void MainWindowBase::mnuDonate_Click() { resume::step(modHelp::OpenDonatePage); }
+void MainWindowBase::mnuMakeMoneyOnline_Click() { resume::step(modHelp::OpenFullBrandPage); }
+void MainWindowBase::Label61_Click() { resume::step(modHelp::OpenHomePage); }
+void MainWindowBase::lblCobrand_Click() { resume::step(modHelp::OpenCoBrandPage); }
+void MainWindowBase::lblFullBrand_Click() { resume::step(modHelp::OpenFullBrandPage); }
+
+void MainWindowBase::mnuAbout_Click()
+{
+    resume::step([this] {
+        frmAbout *about = Windows::about();
+        about->setParent(this, about->windowFlags());
+        about->exec();
+    });
+}
+
+void MainWindowBase::closeEvent(QCloseEvent *event)
+{
+    Windows::beginClose(this);
+    Form_Unload();
+    event->accept();
+    Windows::endClose(this);
+}
+
+void MainWindowBase::Form_Unload()
+{
+    // The exit screen comes up whenever a main window goes; the other main window,
+    // hidden behind a running test, is left as it is.
+    resume::step([] { Windows::exitScreen()->show(); });
+}

@@ -1,0 +1,140 @@
+#include "frmMain.h"
+#include "ui_frmMain.h"
+
+#include "app/nameKeys.h"
+#include "app/resume.h"
+#include "app/windows.h"
+#include "braintest/frmDisplay.h"
+#include "braintest/modBrainTest.h"
+#include "exit/frmExitScreen.h"
+#include "platform/services.h"
+#include "ui/forms.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+
+namespace {
+const QString kEnterName = QStringLiteral("Please Enter Your Name");
+// Misspelt as users of earlier versions know it; keep it so.
+const QString kSelectSex = QStringLiteral("Plese Select Your Sex");
+} // namespace
+
+frmMain::frmMain(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<Ui::frmMain>())
+{
+    ui->setupUi(this);
+    forms::prepareWindow(this);
+    ui->txtName->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+
+    connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
+    connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(ui->mnuNext, &QAction::triggered, this, &frmMain::mnuNext_Click);
+    connect(ui->mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    connectSharedHandlers();
+    ui->txtName->installEventFilter(this);
+    // The start button is both the default and the cancel button of this window.
+    forms::onDefaultAndCancelKeys(this, [this] { cmdNext_Click(); });
+
+    ui->txtName->setFocus();
+}
+
+frmMain::~frmMain() = default;
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->txtName) {
+        if (event->type() == QEvent::KeyPress)
+            return txtName_KeyPress(static_cast<QKeyEvent *>(event));
+        if (event->type() == QEvent::InputMethod)
+            return txtName_InputMethod(static_cast<QInputMethodEvent *>(event));
+    }
+    return MainWindowBase::eventFilter(watched, event);
+}
+
+bool frmMain::txtName_KeyPress(QKeyEvent *event)
+{
+    // Focus moves, Esc, deletion and cursor keys are not typed characters.
+    switch (event->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+    case Qt::Key_Delete:
+        return false;
+    default:
+        break;
+    }
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    // Alt and Meta combinations are access keys or shortcuts, never text.
+    if (mods & (Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    QString typed = event->text();
+    if ((mods & Qt::ControlModifier) && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
+        typed = QString(QChar(static_cast<char16_t>(event->key() - Qt::Key_A + 1))); // Ctrl+V is code 22
+    if (typed.isEmpty())
+        return false;
+
+    const nameKeys::Outcome outcome = nameKeys::filter(typed);
+    if (outcome.refused) {
+        resume::step([] { platform::messageBox(nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
+        return true;
+    }
+    if (outcome.text == typed)
+        return false;
+    ui->txtName->insert(outcome.text);
+    return true;
+}
+
+bool frmMain::txtName_InputMethod(QInputMethodEvent *event)
+{
+    if (event->commitString().isEmpty())
+        return false;
+    const nameKeys::Outcome outcome = nameKeys::filter(event->commitString());
+    if (outcome.refused)
+        resume::step([] { platform::messageBox(nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
+    else
+        ui->txtName->insert(outcome.text);
+    return true;
+}
+
+bool frmMain::ValidateDetails()
+{
+    // A name of blanks passes: only an empty box is refused.
+    if (ui->txtName->text().isEmpty()) {
+        resume::step([] { platform::messageBox(kEnterName, platform::BoxIcon::Information); });
+        resume::step([this] { ui->txtName->setFocus(); });
+        return false;
+    }
+    if (!ui->optMale->isChecked() && !ui->optFemale->isChecked()) {
+        resume::step([] { platform::messageBox(kSelectSex); });
+        return false;
+    }
+    return true;
+}
+
+void frmMain::cmdNext_Click()
+{
+    if (!ValidateDetails())
+        return;
+    resume::step(modBrainTest::LoadQuestions);
+    resume::step([] { Windows::display()->StartTest(); });
+    resume::step([this] { hide(); });
+    resume::step([] {
+        if (frmExitScreen *exitScreen = Windows::existingExitScreen())
+            exitScreen->hide();
+    });
+    resume::step([] { Windows::display()->show(); });
+}
+
+void frmMain::mnuNext_Click()
+{
+    cmdNext_Click();
+}
+
+void frmMain::cmdExit_Click()
+{
+    close();
+}
+
+void frmMain::mnuExit_Click()
+{
+    close();
+}

@@ -1,0 +1,32 @@
+// The exit screen's handlers trap nothing: an unexpected failure is reported once and
+// the program ends.
+#pragma once
+
+#include "platform/services.h"
+#include "web/modHelp.h"
+
+#include <exception>
+
+namespace fatal {
+
+template <typename Handler>
+void run(Handler &&fn)
+{
+    QString what;
+    try {
+        fn();
+        return;
+    } catch (const std::exception &e) {
+        what = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        what = QStringLiteral("unknown error");
+    }
+    try {
+        platform::messageBox(QStringLiteral("Brenvo has met an unexpected error and will close.\n") + what,
+                             platform::BoxIcon::Critical);
+    } catch (...) {
+    }
+    modHelp::EndProgram();
+}
+
+} // namespace fatal

@@ -1,0 +1,237 @@
+#include "frmExitScreen.h"
+#include "ui_frmExitScreen.h"
+
+#include "app/windows.h"
+#include "exit/fatal.h"
+#include "exit/modTellAFriend.h"
+#include "platform/services.h"
+#include "ui/forms.h"
+#include "web/modHelp.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <cmath>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Brenvo v1.20");
+const QString kNoSpace = QStringLiteral("Email Address Cannot Contain Space");
+const QString kDistinct = QStringLiteral("Please Enter Distinct Email Addresses");
+const QString kProper = QStringLiteral("Please Enter Proper Email Address");
+
+void critical(const QString &text)
+{
+    platform::messageBox(text, platform::BoxIcon::Critical);
+}
+
+} // namespace
+
+const std::array<QString, 4> &frmExitScreen::SupportMessages()
+{
+    static const std::array<QString, 4> messages = {
+        QStringLiteral("Our programs can only be made, and kept up to date, with your support. The best "
+                       "way to support us is to visit the Talvern discussion board at "
+                       "https://www.talvernsoftwares.example/board regularly and join in its discussions "
+                       "and other activities."),
+        QStringLiteral("Please visit the Talvern discussion board at https://www.talvernsoftwares.example/board "
+                       "regularly and support it by joining in its discussions. Without your regular visits "
+                       "these programs cannot be supported and maintained."),
+        QStringLiteral("https://www.talvernsoftwares.example/board is a free online discussion forum on the "
+                       "mind and the brain. Visit it regularly to help develop and maintain this program."),
+        QStringLiteral("The Talvern discussion board needs your help! Visit "
+                       "https://www.talvernsoftwares.example/board regularly and take part in its discussions "
+                       "and activities, so that more of our programs can be maintained and developed."),
+    };
+    return messages;
+}
+
+frmExitScreen::frmExitScreen(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::frmExitScreen>())
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    forms::prepareWindow(this);
+
+    connect(ui->Check1, &QPushButton::toggled, this, [this] { fatal::run([this] { Check1_Click(); }); });
+    connect(ui->cmdClose, &QPushButton::clicked, this, [this] { fatal::run([this] { cmdClose_Click(); }); });
+    connect(ui->cmdSubmit, &QPushButton::clicked, this, [this] { fatal::run([this] { cmdSubmit_Click(); }); });
+    forms::onClick(ui->lblGoToHome, [this] { fatal::run([this] { lblGoToHome_Click(); }); });
+    for (QWidget *box : {static_cast<QWidget *>(ui->txtName), static_cast<QWidget *>(ui->txtEmail),
+                         static_cast<QWidget *>(ui->txtFriendName), static_cast<QWidget *>(ui->txtFriendEmail),
+                         static_cast<QWidget *>(ui->txtMessage)})
+        box->installEventFilter(this);
+
+    Form_Load();
+}
+
+frmExitScreen::~frmExitScreen() = default;
+
+void frmExitScreen::Form_Load()
+{
+    setWindowTitle(kCaption);
+    ui->lblExitScreenCaption->setText(kCaption);
+    ui->lblExitScreenCaption->resize(ui->lblExitScreenCaption->sizeHint());
+
+    setWindowIcon(forms::programIcon());
+    ui->picExitScreenIcon->setPixmap(forms::programPixmap());
+
+    platform::RandomSource &random = *platform::services().random;
+    random.seedFromClock();
+    const float r = random.next();
+    const int k = std::clamp(static_cast<int>(std::floor(r * 4.0f)), 0, 3);
+    ui->Label2->setText(SupportMessages()[static_cast<std::size_t>(k)]);
+
+    // Above ordinary windows without taking the focus from the one the user was in.
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    ui->cmdClose->setFocus();
+    show();
+}
+
+void frmExitScreen::closeEvent(QCloseEvent *event)
+{
+    Windows::beginClose(this);
+    fatal::run([this] { Form_Unload(); });
+    event->accept();
+    Windows::endClose(this);
+}
+
+void frmExitScreen::Form_Unload()
+{
+    modHelp::EndProgram();
+}
+
+void frmExitScreen::cmdClose_Click()
+{
+    modHelp::EndProgram();
+}
+
+void frmExitScreen::Check1_Click()
+{
+    // Springs back at once: unchecking raises this handler again, which then does nothing.
+    if (ui->Check1->isChecked()) {
+        ui->Check1->setChecked(false);
+        modHelp::OpenHomePage();
+    }
+}
+
+void frmExitScreen::lblGoToHome_Click()
+{
+    modHelp::OpenSoftwaresPage();
+}
+
+QString frmExitScreen::MessageText() const
+{
+    // The box is multi-line: its line breaks go out as CR LF.
+    QString text = ui->txtMessage->toPlainText();
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
+}
+
+QString frmExitScreen::BoxText(QWidget *box) const
+{
+    if (box == ui->txtMessage)
+        return MessageText();
+    return static_cast<QLineEdit *>(box)->text();
+}
+
+void frmExitScreen::SetBoxText(QWidget *box, const QString &text)
+{
+    if (box == ui->txtMessage)
+        ui->txtMessage->setPlainText(text);
+    else
+        static_cast<QLineEdit *>(box)->setText(text);
+}
+
+void frmExitScreen::cmdSubmit_Click()
+{
+    modTellAFriend::State &s = modTellAFriend::state();
+    s.ReferrerName = modTellAFriend::TrimSpaces(ui->txtName->text());
+    s.ReferrerEmail = modTellAFriend::TrimSpaces(ui->txtEmail->text());
+    s.ReferralMessage = modTellAFriend::TrimSpaces(MessageText());
+    s.FriendName = modTellAFriend::TrimSpaces(ui->txtFriendName->text());
+    s.FriendEmail = modTellAFriend::TrimSpaces(ui->txtFriendEmail->text());
+
+    if (s.ReferrerEmail == s.FriendEmail) {
+        critical(kDistinct);
+        return;
+    }
+    if (!s.ReferrerEmail.contains(u'@') || !s.FriendEmail.contains(u'@')) {
+        critical(kProper);
+        return;
+    }
+    if (!s.ReferrerEmail.contains(u'.') || !s.FriendEmail.contains(u'.')) {
+        critical(kProper);
+        return;
+    }
+    modTellAFriend::SubmitReferral();
+}
+
+bool frmExitScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = qobject_cast<QWidget *>(watched);
+    if (!box)
+        return false;
+    // Focus that leaves with the window (another program, a message box) is not the
+    // user moving between boxes.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+    }
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        fatal::run([&] { Placeholder_GotFocus(box); });
+        break;
+    case QEvent::FocusOut:
+        fatal::run([&] { Placeholder_LostFocus(box); });
+        break;
+    case QEvent::KeyPress:
+        if (box == ui->txtEmail || box == ui->txtFriendEmail) {
+            bool consumed = false;
+            fatal::run([&] { consumed = EmailBox_KeyPress(box, static_cast<QKeyEvent *>(event)); });
+            return consumed;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frmExitScreen::EmailBox_KeyPress(QWidget *box, QKeyEvent *event)
+{
+    if (event->text() != QStringLiteral(" "))
+        return false;
+    critical(kNoSpace);
+    box->setFocus();
+    return true;
+}
+
+namespace {
+QString placeholderOf(const Ui::frmExitScreen &ui, const QWidget *box)
+{
+    if (box == ui.txtName)
+        return QStringLiteral("Your Name");
+    if (box == ui.txtEmail)
+        return QStringLiteral("Your Email Address");
+    if (box == ui.txtFriendName)
+        return QStringLiteral("Friend's Name");
+    if (box == ui.txtFriendEmail)
+        return QStringLiteral("Friend's Email Address");
+    return QStringLiteral("Your Message");
+}
+} // namespace
+
+void frmExitScreen::Placeholder_GotFocus(QWidget *box)
+{
+    if (modTellAFriend::TrimSpaces(BoxText(box)) == placeholderOf(*ui, box))
+        SetBoxText(box, QString());
+}
+
+void frmExitScreen::Placeholder_LostFocus(QWidget *box)
+{
+    if (modTellAFriend::TrimSpaces(BoxText(box)).isEmpty())
+        SetBoxText(box, placeholderOf(*ui, box));
+}

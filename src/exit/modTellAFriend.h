@@ -1,0 +1,36 @@
+// The refer-a-friend request: checks the five values of the exit screen's form and
+// opens the referral address, which carries them to the maker's site.
+#pragma once
+
+#include <QString>
+
+namespace modTellAFriend {
+
+struct State
+{
+    QString ReferrerName;
+    QString ReferrerEmail;
+    QString ReferralMessage;
+    QString FriendName;
+    QString FriendEmail;
+    QString ReferralAddress;
+};
+
+State &state();
+void Reset();
+
+// Leading and trailing blanks removed; line breaks and other white space stay.
+QString TrimSpaces(const QString &text);
+
+// The referral page's address with the five values and the program's folder on the
+// site. Each value is percent-encoded, so whatever it holds ("&", "=", "#", line
+// breaks) it comes back unchanged from the query and cannot add parameters.
+QString BuildReferralAddress(const QString &referrerName, const QString &referrerEmail,
+                             const QString &message, const QString &friendName, const QString &friendEmail);
+
+// Refuses a missing or placeholder value with its message; otherwise builds the
+// address and opens it. Failures of the platform reach the caller.
+void SubmitReferral();
+void OpenReferralAddress();
+
+} // namespace modTellAFriend

@@ -1,0 +1,15 @@
+// The per-user lock that lets only one copy of the program run.
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Where the lock lives: the user's runtime folder ($XDG_RUNTIME_DIR on Linux).
+QString instanceLockPath();
+
+// True when this process now holds the lock. The operating system drops the lock when
+// the process dies, however it dies, so a killed copy never blocks the next start.
+bool claimInstanceLock();
+
+} // namespace platform

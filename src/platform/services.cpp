@@ -1,0 +1,25 @@
+#include "services.h"
+
+namespace platform {
+
+Services &services()
+{
+    static Services instance;
+    return instance;
+}
+
+BoxAnswer messageBox(const QString &text, BoxIcon icon, BoxButtons buttons)
+{
+    BoxRequest request;
+    request.text = text;
+    request.icon = icon;
+    request.buttons = buttons;
+    return services().messageBox->show(request);
+}
+
+void openUrl(const QString &address)
+{
+    services().urlOpener->open(address);
+}
+
+} // namespace platform

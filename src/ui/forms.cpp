@@ -1,0 +1,169 @@
+#include "forms.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
+namespace forms {
+namespace {
+
+class ClickFilter final : public QObject
+{
+public:
+    ClickFilter(QWidget *widget, std::function<void()> fn) : QObject(widget), m_fn(std::move(fn))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            auto *widget = static_cast<QWidget *>(watched);
+            if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
+                m_fn();
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_fn;
+};
+
+class KeyFilter final : public QObject
+{
+public:
+    KeyFilter(QWidget *window, std::function<void()> fn) : QObject(window), m_fn(std::move(fn))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    // Keys reach the window only when the focused control left them alone.
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+            m_fn();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_fn;
+};
+
+class CentreOnFirstShow final : public QObject
+{
+public:
+    explicit CentreOnFirstShow(QWidget *window) : QObject(window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto *window = static_cast<QWidget *>(watched);
+            if (QScreen *screen = window->screen()) {
+                QRect frame = window->frameGeometry();
+                frame.moveCenter(screen->availableGeometry().center());
+                window->move(frame.topLeft());
+            }
+            window->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void installFontFaces()
+{
+    // Verdana's metrics are DejaVu Sans's (both descend from the same design brief);
+    // MS Sans Serif is closest to Liberation Sans among Debian's free fonts.
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/brenvo.svg"));
+    icon.addFile(QStringLiteral(":/icons/brenvo-32.png"), QSize(32, 32));
+    return icon;
+}
+
+QPixmap programPixmap()
+{
+    return QPixmap(QStringLiteral(":/icons/brenvo-32.png"));
+}
+
+void prepareWindow(QWidget *window)
+{
+    window->setWindowIcon(programIcon());
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->property("autoSize").toBool())
+            label->resize(label->sizeHint());
+        if (label->text().contains(u'&'))
+            label->setText(withoutAccessMarkers(label->text()));
+    }
+    QSize size = window->size();
+    if (auto *main = qobject_cast<QMainWindow *>(window)) {
+        if (main->menuBar())
+            size.rheight() += main->menuBar()->sizeHint().height();
+    }
+    window->setFixedSize(size);
+    new CentreOnFirstShow(window);
+}
+
+void onClick(QWidget *widget, std::function<void()> fn)
+{
+    new ClickFilter(widget, std::move(fn));
+}
+
+void onDefaultAndCancelKeys(QWidget *window, std::function<void()> fn)
+{
+    new KeyFilter(window, std::move(fn));
+}
+
+QString withoutAccessMarkers(const QString &caption)
+{
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption.at(i) == u'&') {
+            if (i + 1 < caption.size() && caption.at(i + 1) == u'&') {
+                shown.append(u'&');
+                ++i;
+            }
+            continue;
+        }
+        shown.append(caption.at(i));
+    }
+    return shown;
+}
+
+void clearOptions(std::initializer_list<QAbstractButton *> buttons)
+{
+    for (QAbstractButton *b : buttons) {
+        const bool exclusive = b->autoExclusive();
+        b->setAutoExclusive(false);
+        b->setChecked(false);
+        b->setAutoExclusive(exclusive);
+    }
+}
+
+} // namespace forms

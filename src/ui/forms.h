@@ -1,0 +1,37 @@
+// What every window needs beyond its form: the program icon, the font faces the forms
+// name, fixed sizes, centring, clickable labels and default and cancel keys.
+#pragma once
+
+#include <QAbstractButton>
+#include <QIcon>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace forms {
+
+// Maps the faces the forms name onto free fonts with matching metrics; once per process.
+void installFontFaces();
+
+QIcon programIcon();
+QPixmap programPixmap();
+
+// Finishes a window built from its form: program icon, auto-sized labels, fixed client
+// size (menu bar added for main windows), and centring on the screen at first show.
+void prepareWindow(QWidget *window);
+
+// Runs fn on a left click released over the widget (labels have no click signal).
+void onClick(QWidget *widget, std::function<void()> fn);
+
+// Runs fn for Enter (unless a push button has the focus and takes it itself) and for
+// Esc anywhere in the window: its one button is both default and cancel button.
+void onDefaultAndCancelKeys(QWidget *window, std::function<void()> fn);
+
+// The text a label shows for a caption that marks access keys with "&": one "&" for
+// "&&", markers dropped.
+QString withoutAccessMarkers(const QString &caption);
+
+// Unselects every option button of a group; Qt's exclusive groups refuse that otherwise.
+void clearOptions(std::initializer_list<QAbstractButton *> buttons);
+
+} // namespace forms

@@ -1,0 +1,27 @@
+// The about window: name, version, a short description and two links; modal.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class frmAbout;
+}
+
+class frmAbout : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget *parent = nullptr);
+    ~frmAbout() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void cmdOK_Click();
+    void Label5_Click();
+    void lblHomePage_Click();
+
+    std::unique_ptr<Ui::frmAbout> ui;
+};

@@ -1,0 +1,68 @@
+#include "modHelp.h"
+
+#include "platform/services.h"
+
+namespace modHelp {
+namespace {
+
+const QString kSettingsSection = QStringLiteral("Settings");
+const QString kDurationKey = QStringLiteral("Duration");
+
+// The two sentences are parted by a lone carriage return, which the box shows as a
+// line break.
+const QString kUpdateQuestion = QStringLiteral(
+    "There maybe an update to this software available\rDo you want to check for an update?");
+
+constexpr int kDaysBetweenPrompts = 14;
+
+} // namespace
+
+QString PageAddress(const QString &pageKey)
+{
+    return kSiteBase + QStringLiteral("/brenvo/ssd.php?page=") + pageKey;
+}
+
+void OpenHelpPage() { platform::openUrl(PageAddress(QStringLiteral("help-web-page"))); }
+void OpenHomePage() { platform::openUrl(PageAddress(QStringLiteral("home-page"))); }
+void OpenUpdatePage() { platform::openUrl(PageAddress(QStringLiteral("download-web-page"))); }
+void OpenDonatePage() { platform::openUrl(PageAddress(QStringLiteral("donate"))); }
+void OpenFullBrandPage() { platform::openUrl(PageAddress(QStringLiteral("fully-branded"))); }
+void OpenCoBrandPage() { platform::openUrl(PageAddress(QStringLiteral("co-brand"))); }
+void OpenSoftwaresPage() { platform::openUrl(PageAddress(QStringLiteral("talvernsoftwares"))); }
+
+QDate ParseStoredDate(const QString &text)
+{
+    // ISO dates read the same whatever the user's locale becomes.
+    if (text.size() != 10)
+        return {};
+    return QDate::fromString(text, Qt::ISODate);
+}
+
+QString FormatStoredDate(const QDate &date)
+{
+    return date.toString(Qt::ISODate);
+}
+
+void OfferUpdateCheck()
+{
+    platform::Services &s = platform::services();
+    const QDate today = s.clock->today();
+    const QString stored = s.settings->read(kSettingsSection, kDurationKey);
+    if (stored.isEmpty()) {
+        s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
+        return;
+    }
+    const QDate last = ParseStoredDate(stored);
+    if (!last.isValid())
+        return; // not a date: no prompt and nothing written, on every start
+    const qint64 days = today.daysTo(last);
+    if (days >= -kDaysBetweenPrompts && days <= kDaysBetweenPrompts)
+        return;
+    const platform::BoxAnswer answer = platform::messageBox(
+        kUpdateQuestion, platform::BoxIcon::Information, platform::BoxButtons::YesNo);
+    s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
+    if (answer == platform::BoxAnswer::Yes)
+        OpenUpdatePage();
+}
+
+} // namespace modHelp

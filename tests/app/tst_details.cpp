@@ -1,0 +1,299 @@
+// The details window: the name box's key filter, the checks before a test starts, the
+// start action and its keys, and the rules by which windows come and go.
+#include "app/frmMain.h"
+#include "app/windows.h"
+#include "braintest/frmDisplay.h"
+#include "exit/frmExitScreen.h"
+#include "fakes.h"
+#include "widgets.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QtTest>
+
+using platform::BoxIcon;
+
+class tst_details : public QObject
+{
+    Q_OBJECT
+    fakes::Installed f{};
+    frmMain *w = nullptr;
+    QLineEdit *name() { return widgets::find<QLineEdit>(w, "txtName"); }
+
+    void showDetails()
+    {
+        w = Windows::main();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+
+private slots:
+    void initTestCase() { fakes::prepareApplication(); }
+    void init()
+    {
+        f = fakes::resetProgram();
+        showDetails();
+    }
+    void cleanup()
+    {
+        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        fakes::resetProgram();
+    }
+
+    void nameBoxFirstHasTheFocus() { QCOMPARE(QApplication::focusWidget(), name()); }
+
+    void keyFilter_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("small letters become capitals") << "ann lee" << "ANN LEE" << 0;
+        QTest::newRow("capitals pass") << "ZOE" << "ZOE" << 0;
+        QTest::newRow("blanks only") << "   " << "   " << 0;
+        QTest::newRow("digit") << "7" << "" << 1;
+        QTest::newRow("hyphen") << "-" << "" << 1;
+        QTest::newRow("apostrophe inside a name") << "o'neil" << "ONEIL" << 1;
+        QTest::newRow("accented letter") << QStringLiteral("é") << "" << 1;
+        QTest::newRow("non-Latin letter") << QStringLiteral("ж") << "" << 1;
+        QTest::newRow("code just above z") << "{" << "" << 1;
+        QTest::newRow("code just below a") << "`" << "" << 1;
+        QTest::newRow("code just above Z") << "[" << "" << 1;
+        QTest::newRow("code just below A") << "@" << "" << 1;
+    }
+    void keyFilter()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, refusals);
+        widgets::type(name(), typed);
+        QCOMPARE(name()->text(), shown);
+        QCOMPARE(int(f.boxes->shown.size()), refusals);
+        for (const auto &box : f.boxes->shown) {
+            QCOMPARE(box.text, QStringLiteral("Please Enter only Letters"));
+            QCOMPARE(box.icon, BoxIcon::Information);
+            QCOMPARE(box.caption, QStringLiteral("Brenvo"));
+        }
+    }
+
+    void clipboardShortcutsAreRefused_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Ctrl+V") << int(Qt::Key_V);
+        QTest::newRow("Ctrl+C") << int(Qt::Key_C);
+        QTest::newRow("Ctrl+X") << int(Qt::Key_X);
+        QTest::newRow("Ctrl+A") << int(Qt::Key_A);
+    }
+    void clipboardShortcutsAreRefused()
+    {
+        QFETCH(int, key);
+        QGuiApplication::clipboard()->setText(QStringLiteral("123"));
+        widgets::type(name(), QStringLiteral("AB"));
+        QTest::keyClick(name(), Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(name()->text(), QStringLiteral("AB"));
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please Enter only Letters"));
+    }
+
+    void editingKeysPassSilently()
+    {
+        widgets::type(name(), QStringLiteral("abc"));
+        QTest::keyClick(name(), Qt::Key_Backspace);
+        QTest::keyClick(name(), Qt::Key_Left);
+        QTest::keyClick(name(), Qt::Key_Delete);
+        QTest::keyClick(name(), Qt::Key_Home);
+        widgets::type(name(), QStringLiteral("x"));
+        QCOMPARE(name()->text(), QStringLiteral("XA"));
+        QVERIFY(f.boxes->shown.empty());
+    }
+
+    void inputMethodCommits_data()
+    {
+        QTest::addColumn<QString>("commit");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("letters") << "ab" << "AB" << 0;
+        QTest::newRow("composed accent") << QStringLiteral("ñ") << "" << 1;
+        QTest::newRow("CJK") << QStringLiteral("日本") << "" << 1;
+        QTest::newRow("mixed") << QStringLiteral("añb") << "" << 1;
+    }
+    void inputMethodCommits()
+    {
+        QFETCH(QString, commit);
+        QFETCH(QString, shown);
+        QFETCH(int, refusals);
+        QInputMethodEvent event;
+        event.setCommitString(commit);
+        QApplication::sendEvent(name(), &event);
+        QCOMPARE(name()->text(), shown);
+        QCOMPARE(int(f.boxes->shown.size()), refusals);
+    }
+
+    void validation_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("sex");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<bool>("focusInName");
+        QTest::newRow("nothing given: name first") << "" << "" << "Please Enter Your Name" << int(BoxIcon::Information) << true;
+        QTest::newRow("no name, sex given") << "" << "optFemale" << "Please Enter Your Name" << int(BoxIcon::Information) << true;
+        QTest::newRow("name, no sex") << "ann" << "" << "Plese Select Your Sex" << int(BoxIcon::None) << false;
+        QTest::newRow("blanks count as a name") << "  " << "optMale" << "" << 0 << false;
+        QTest::newRow("complete") << "ann" << "optFemale" << "" << 0 << false;
+    }
+    void validation()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, sex);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+        QFETCH(bool, focusInName);
+        widgets::type(name(), typed);
+        if (!sex.isEmpty())
+            CLICK(w, sex.toLatin1().constData());
+        CLICK(w, "cmdNext");
+        if (message.isEmpty()) {
+            QVERIFY(f.boxes->shown.empty());
+            QVERIFY(Windows::existingDisplay() && Windows::existingDisplay()->isVisible());
+            QVERIFY(!w->isVisible());
+            return;
+        }
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(f.boxes->shown[0].text, message);
+        QCOMPARE(int(f.boxes->shown[0].icon), icon);
+        QVERIFY(w->isVisible());
+        QVERIFY(!Windows::existingDisplay());
+        // The name message sends the user back to the name box; the sex message leaves
+        // the focus on the button that was pressed.
+        QCOMPARE(QApplication::focusWidget() == name(), focusInName);
+    }
+
+    void enterAndEscPressStart_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("Enter in the name box") << int(Qt::Key_Return) << "txtName" << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << "txtName" << true;
+        QTest::newRow("Esc in the name box") << int(Qt::Key_Escape) << "txtName" << true;
+        QTest::newRow("Enter on an option button") << int(Qt::Key_Return) << "optMale" << true;
+        QTest::newRow("Esc on the Exit button") << int(Qt::Key_Escape) << "cmdExit" << true;
+        QTest::newRow("Enter on the Exit button presses Exit") << int(Qt::Key_Return) << "cmdExit" << false;
+    }
+    void enterAndEscPressStart()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, focus);
+        QFETCH(bool, starts);
+        widgets::type(name(), QStringLiteral("ann"));
+        CLICK(w, "optMale");
+        auto *target = w->findChild<QWidget *>(focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        if (starts) {
+            QVERIFY(Windows::existingDisplay() && Windows::existingDisplay()->isVisible());
+            QVERIFY(!w->isVisible());
+        } else {
+            QVERIFY(!Windows::existingDisplay());
+            QVERIFY(Windows::existingExitScreen() && Windows::existingExitScreen()->isVisible());
+        }
+    }
+
+    void enterRunsTheChecksToo()
+    {
+        QTest::keyClick(name(), Qt::Key_Return);
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please Enter Your Name"));
+    }
+
+    void menuCommandBehavesLikeTheButton()
+    {
+        TRIGGER(w, "mnuNext");
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please Enter Your Name"));
+        widgets::type(name(), QStringLiteral("ann"));
+        CLICK(w, "optFemale");
+        TRIGGER(w, "mnuNext");
+        QVERIFY(Windows::existingDisplay() && Windows::existingDisplay()->isVisible());
+        QVERIFY(!w->isVisible());
+    }
+
+    void accessKeysPressButtons()
+    {
+        widgets::type(name(), QStringLiteral("ann"));
+        CLICK(w, "optMale");
+        // A button's access key presses it with a short visible press, not at once.
+        QTest::keyClick(w->windowHandle(), Qt::Key_B, Qt::AltModifier);
+        QTRY_VERIFY(Windows::existingDisplay() && Windows::existingDisplay()->isVisible());
+    }
+
+    void startHidesTheExitScreen()
+    {
+        frmExitScreen *exitScreen = Windows::exitScreen();
+        QVERIFY(exitScreen->isVisible());
+        widgets::type(name(), QStringLiteral("ann"));
+        CLICK(w, "optMale");
+        CLICK(w, "cmdNext");
+        QVERIFY(!exitScreen->isVisible());
+        QCOMPARE(Windows::existingExitScreen(), exitScreen);
+        QVERIFY(Windows::existingDisplay()->isVisible());
+    }
+
+    void windowModel()
+    {
+        // One window of a kind; hiding keeps what the user typed.
+        QCOMPARE(Windows::main(), w);
+        widgets::type(name(), QStringLiteral("ann"));
+        CLICK(w, "optFemale");
+        w->hide();
+        QCOMPARE(Windows::main(), w);
+        w->show();
+        QCOMPARE(name()->text(), QStringLiteral("ANN"));
+        QVERIFY(widgets::find<QRadioButton>(w, "optFemale")->isChecked());
+
+        // Closing destroys it; the next use builds a fresh one in its initial state.
+        QPointer<frmMain> old = w;
+        CLICK(w, "cmdExit");
+        QVERIFY(!Windows::existingMain());
+        fakes::flushDeletes();
+        QVERIFY(old.isNull());
+        w = Windows::main();
+        QVERIFY(w != nullptr);
+        QVERIFY(name()->text().isEmpty());
+        QVERIFY(!widgets::find<QRadioButton>(w, "optFemale")->isChecked());
+        QVERIFY(!w->isVisible());
+
+        // The order of creation is kept for the program end.
+        frmExitScreen *exitScreen = Windows::existingExitScreen();
+        QVERIFY(exitScreen);
+        const std::vector<QWidget *> order = Windows::inCreationOrder();
+        QCOMPARE(order.size(), size_t(2));
+        QCOMPARE(order[0], static_cast<QWidget *>(exitScreen));
+        QCOMPARE(order[1], static_cast<QWidget *>(w));
+    }
+
+    void screenReadersFindEveryControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("accessibleName");
+        QTest::newRow("name box") << "txtName" << "Name";
+        QTest::newRow("start") << "cmdNext" << "Take The Brain Test Now";
+        QTest::newRow("exit") << "cmdExit" << "Exit";
+        QTest::newRow("male") << "optMale" << "Male";
+        QTest::newRow("female") << "optFemale" << "Female";
+    }
+    void screenReadersFindEveryControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, accessibleName);
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w->findChild<QWidget *>(control));
+        QVERIFY(iface);
+        QCOMPARE(iface->text(QAccessible::Name), accessibleName);
+    }
+};
+
+QTEST_MAIN(tst_details)
+#include "tst_details.moc"

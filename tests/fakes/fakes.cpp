@@ -1,0 +1,109 @@
+#include "fakes.h"
+
+#include "app/windows.h"
+#include "braintest/modBrainTest.h"
+#include "exit/modTellAFriend.h"
+#include "ui/forms.h"
+#include "web/banners.h"
+#include "web/modHelp.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QStyleFactory>
+
+namespace fakes {
+
+platform::BoxAnswer MessageBoxes::show(const platform::BoxRequest &request)
+{
+    shown.push_back(request);
+    if (whileShown) {
+        auto action = std::move(whileShown);
+        whileShown = nullptr;
+        action();
+    }
+    if (request.buttons == platform::BoxButtons::Ok)
+        return platform::BoxAnswer::Ok;
+    if (answers.empty()) {
+        ++unscriptedQuestions;
+        return platform::BoxAnswer::No;
+    }
+    const platform::BoxAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void Browser::open(const QString &address)
+{
+    if (mode == Mode::Broken)
+        throw platform::PlatformError("no browser service");
+    if (mode == Mode::Opens)
+        opened.append(address);
+}
+
+QString Settings::read(const QString &section, const QString &key)
+{
+    if (unreadable)
+        throw platform::PlatformError("unreadable");
+    return values.value(section + u'/' + key);
+}
+
+void Settings::write(const QString &section, const QString &key, const QString &value)
+{
+    if (unwritable)
+        throw platform::PlatformError("unwritable");
+    ++writes;
+    values.insert(section + u'/' + key, value);
+}
+
+float Random::next()
+{
+    ++draws;
+    if (values.empty())
+        return 0.5f;
+    const float v = values.front();
+    values.pop_front();
+    return v;
+}
+
+Installed resetProgram()
+{
+    Windows::Reset();
+    flushDeletes();
+    modBrainTest::Reset();
+    modTellAFriend::Reset();
+    banners::Reset();
+    modHelp::ResetEndProgram();
+
+    Installed out{};
+    platform::Services &s = platform::services();
+    auto boxes = std::make_unique<MessageBoxes>();
+    auto browser = std::make_unique<Browser>();
+    auto settings = std::make_unique<Settings>();
+    auto clock = std::make_unique<Clock>();
+    auto random = std::make_unique<Random>();
+    auto guard = std::make_unique<InstanceGuard>();
+    auto end = std::make_unique<ProcessEnd>();
+    out = {boxes.get(), browser.get(), settings.get(), clock.get(), random.get(), guard.get(), end.get()};
+    s.messageBox = std::move(boxes);
+    s.urlOpener = std::move(browser);
+    s.settings = std::move(settings);
+    s.clock = std::move(clock);
+    s.random = std::move(random);
+    s.instanceGuard = std::move(guard);
+    s.processEnd = std::move(end);
+    return out;
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void prepareApplication()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    forms::installFontFaces();
+}
+
+} // namespace fakes

@@ -1,0 +1,104 @@
+// Test doubles of the platform services: they record every request and answer from
+// what the test scripted.
+#pragma once
+
+#include "platform/services.h"
+
+#include <QMap>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+namespace fakes {
+
+class MessageBoxes final : public platform::MessageBoxService
+{
+public:
+    platform::BoxAnswer show(const platform::BoxRequest &request) override;
+
+    std::vector<platform::BoxRequest> shown;
+    std::deque<platform::BoxAnswer> answers; // for Yes/No boxes; an unscripted one is a failure
+    int unscriptedQuestions = 0;
+    std::function<void()> whileShown;        // runs inside the box, as a user could act
+};
+
+class Browser final : public platform::UrlOpener
+{
+public:
+    enum class Mode { Opens, Refuses, Broken };
+    void open(const QString &address) override;
+
+    QStringList opened;
+    Mode mode = Mode::Opens;
+};
+
+class Settings final : public platform::SettingsStore
+{
+public:
+    QString read(const QString &section, const QString &key) override;
+    void write(const QString &section, const QString &key, const QString &value) override;
+
+    QMap<QString, QString> values; // "Section/Key" -> value
+    int writes = 0;
+    bool unreadable = false;
+    bool unwritable = false;
+};
+
+class Clock final : public platform::Clock
+{
+public:
+    QDate today() override { return date; }
+    QDate date{2026, 12, 7};
+};
+
+class Random final : public platform::RandomSource
+{
+public:
+    void seedFromClock() override { ++seeds; }
+    float next() override;
+
+    std::deque<float> values; // drawn in order; 0.5 once they run out
+    int seeds = 0;
+    int draws = 0;
+};
+
+class InstanceGuard final : public platform::InstanceGuard
+{
+public:
+    bool claim() override { return alone; }
+    bool alone = true;
+};
+
+class ProcessEnd final : public platform::ProcessEnd
+{
+public:
+    void end(int status) override
+    {
+        ++ends;
+        lastStatus = status;
+    }
+    int ends = 0;
+    int lastStatus = -1;
+};
+
+struct Installed
+{
+    MessageBoxes *boxes;
+    Browser *browser;
+    Settings *settings;
+    Clock *clock;
+    Random *random;
+    InstanceGuard *guard;
+    ProcessEnd *processEnd;
+};
+
+// Destroys every window, clears the program's state and installs fresh doubles.
+Installed resetProgram();
+
+// Runs the deletions that closed windows have queued.
+void flushDeletes();
+
+// Application set-up shared by the GUI tests: fonts, style, no quitting on close.
+void prepareApplication();
+
+} // namespace fakes

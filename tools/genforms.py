@@ -1,0 +1,349 @@
+#!/usr/bin/env python3
+"""Writes the four Qt Designer forms in src/ui from src/ui/layouts.tsv and the
+window and menu data below.
+
+The table keeps positions in twips (15 to a pixel at 96 dpi) so that it reads
+like the layouts it was drawn from; the forms hold pixels. Run it after editing
+the table and commit both:
+
+    python3 tools/genforms.py
+"""
+import html
+import os
+import re
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+UI = os.path.join(ROOT, "src", "ui")
+
+# Texts too long for the table, or shared by both main windows.
+TEXTS = {
+    "@BOARD": "Talk over your result with other users on the Talvern discussion "
+              "board. Visit it now at www.talvernsoftwares.example/board",
+    "@FULLBRAND": "Home Business Opportunity. Start your own Internet business and make "
+                  "money online. Get this software fully branded for your website. "
+                  "Click here for more details.",
+    # "&&" is how the label's text shows one "&" (the single & is an access-key marker).
+    "@COBRAND": "Co-brand this software for your site.  Increase loyalty and traffic to "
+                "your site. Put your site's name &&  link here. See \"Help\" for "
+                "details.    Click Here for more info on co-branding.",
+    "@SOFTWARES": "If you liked this program, you will like its brothers and sisters too. "
+                  "What began as a single program has grown into a large family covering "
+                  "astrology, psychic matters, tarot, numerology and the occult. All of "
+                  "them are simple, fun and informative. Try them out, and tell your "
+                  "friends and family about them!",
+    "@CHECK1": "Visit the Talvern Discussion Board Now",
+}
+
+WINDOWS = {
+    # name: (class, caption, client w, h in twips, back colour, window font)
+    "frmMain": ("QMainWindow", "Brenvo v1.15", 5655, 5070, (48, 98, 165), "Verdana 8.25"),
+    "frmDisplay": ("QMainWindow", "Brenvo v1.20", 8535, 6735, (48, 98, 165), "Verdana 8.25"),
+    "frmAbout": ("QDialog", "Brenvo v1.20", 6330, 4005, (48, 98, 165), "MS Sans Serif 8.25"),
+    "frmExitScreen": ("QWidget", "Brenvo v1.20", 11115, 4725, (255, 255, 255), "MS Sans Serif 8.25"),
+}
+
+# Menu bars: (name, caption, entries); an entry with no list is a command on the bar.
+MENUS = {
+    "frmMain": [
+        ("mnuFile", "&File", [("mnuNext", "Take The &Brain Test Now"), ("mnuExit", "E&xit")]),
+        ("mnuHelp", "&Help", [("mnuOnline", "&Online Help"), ("mnuVisit", "&Visit Us Online"),
+                              ("mnuHelp1", "-"), ("mnuUpdate", "Check for Software &Update"),
+                              ("mnuHelp2", "-"), ("mnuAbout", "&About Software")]),
+        ("mnuDonate", "&Donate", None),
+        ("mnuMakeMoneyOnline", "Make Money &Online", None),
+    ],
+    "frmDisplay": [
+        ("mnuFile", "&File", [("mnuFileBack", "&Back"), ("mnuExit", "E&xit")]),
+        ("mnuHelp", "&Help", [("mnuOnline", "&Online Help"), ("mnuVisit", "&Visit Us Online"),
+                              ("mnuFileSep1", "-"), ("mnuUpdate", "&Check for Software Update"),
+                              ("mnuFileSep2", "-"), ("mnuAbout", "&About Software")]),
+        ("mnuDonate", "&Donate", None),
+        ("mnuMakeMoneyOnline", "Make Money &Online", None),
+    ],
+}
+DISABLED_ACTIONS = {"mnuMakeMoneyOnline"}
+
+# Text boxes are named for screen readers by the label or placeholder that explains them.
+ACCESSIBLE = {
+    ("frmMain", "txtName"): "Name",
+    ("frmMain", "Picture1"): "Sex",
+}
+
+
+def px(twips):
+    return int((abs(int(twips)) + 7) // 15) * (1 if int(twips) >= 0 else -1)
+
+
+def esc(s):
+    # A literal CR would be folded into LF by the XML reader; keep it as a reference.
+    return html.escape(s, quote=False).replace("\r", "&#13;")
+
+
+def rgb(s):
+    return tuple(int(x) for x in s.split(","))
+
+
+def parse_colours(s):
+    fg = bg = None
+    transparent = False
+    for part in [p.strip() for p in s.split(";") if p.strip() and p.strip() != "—"]:
+        if part == "transparent":
+            transparent = True
+        elif part.startswith("text "):
+            v = part[5:]
+            fg = None if v.startswith("system") else rgb(v)
+        elif part.startswith("back "):
+            v = part[5:]
+            bg = None if v.startswith("system") else rgb(v)
+        elif re.match(r"^\d+,\d+,\d+$", part):
+            fg = rgb(part)
+    return fg, bg, transparent
+
+
+def qss_font(spec):
+    m = re.match(r"^(Verdana|MS Sans Serif) ([\d.]+)((?: bold| underline)*)$", spec)
+    if not m:
+        raise SystemExit("bad font: " + spec)
+    face, size, rest = m.group(1), m.group(2), m.group(3)
+    weight = "bold " if "bold" in rest else ""
+    deco = "underline" if "underline" in rest else "none"
+    return f'font: {weight}{size}pt "{face}"; text-decoration: {deco};'
+
+
+def palette(roles):
+    def group(tag):
+        out = [f"<{tag}>"]
+        for role, (r, g, b) in roles:
+            out.append(f'<colorrole role="{role}"><brush brushstyle="SolidPattern">'
+                       f'<color alpha="255"><red>{r}</red><green>{g}</green><blue>{b}</blue>'
+                       f"</color></brush></colorrole>")
+        out.append(f"</{tag}>")
+        return "".join(out)
+    return ('<property name="palette"><palette>' + group("active") + group("inactive")
+            + "<disabled/></palette></property>")
+
+
+def prop(name, inner, stdset=True):
+    extra = "" if stdset else ' stdset="0"'
+    return f'<property name="{name}"{extra}>{inner}</property>'
+
+
+CLASSES = {
+    "label": "QLabel",
+    "command button": "QPushButton",
+    "option button": "QRadioButton",
+    "check box": "QPushButton",
+    "line": "QFrame",
+}
+
+
+def widget_class(row):
+    kind, text, other = row["kind"], row["text"], row["other"]
+    if kind == "frame":
+        return "QGroupBox" if text else "QFrame"
+    if kind == "text box":
+        return "QPlainTextEdit" if "multi-line" in other else "QLineEdit"
+    if kind == "picture box":
+        # A picture box that holds other controls is a plain container here.
+        return "QLabel" if row["control"].startswith("pic") else "QFrame"
+    return CLASSES[kind]
+
+
+def control_xml(win, row, children, fonts):
+    cls = widget_class(row)
+    name = row["control"]
+    text = TEXTS.get(row["text"], row["text"]).replace("\\r\\n", "\r\n")
+    other = [o.strip() for o in row["other"].split(";")]
+    fg, bg, transparent = parse_colours(row["colours"])
+    x, y, w, h = (px(row[k]) for k in ("left", "top", "width", "height"))
+    if row["kind"] == "line":
+        h = 1
+    p = [prop("geometry", f"<rect><x>{x}</x><y>{y}</y><width>{w}</width><height>{h}</height></rect>")]
+
+    roles = []
+    colours = []
+    if cls == "QLabel":
+        if fg:
+            roles.append(("WindowText", fg))
+        if bg:
+            roles.append(("Window", bg))
+        if text:
+            p.append(prop("text", f"<string>{esc(text)}</string>"))
+        p.append(prop("textFormat", "<enum>Qt::PlainText</enum>"))
+        align = "Qt::AlignHCenter|Qt::AlignTop" if "centred text" in other else "Qt::AlignLeft|Qt::AlignTop"
+        p.append(prop("alignment", f"<set>{align}</set>"))
+        if "auto-size" in other:
+            p.append(prop("autoSize", "<bool>true</bool>", stdset=False))
+        elif not name.startswith("pic"):
+            p.append(prop("wordWrap", "<bool>true</bool>"))
+        if not transparent and not name.startswith("pic"):
+            p.append(prop("autoFillBackground", "<bool>true</bool>"))
+    elif cls in ("QFrame", "QGroupBox"):
+        if row["kind"] == "line":
+            roles.append(("WindowText", fg))
+            p.append(prop("frameShape", "<enum>QFrame::HLine</enum>"))
+            p.append(prop("frameShadow", "<enum>QFrame::Plain</enum>"))
+        else:
+            if fg:
+                roles.append(("WindowText", fg))
+            if bg:
+                roles.append(("Window", bg))
+            p.append(prop("autoFillBackground", "<bool>true</bool>"))
+            if cls == "QGroupBox":
+                p.append(prop("title", f"<string>{esc(text)}</string>"))
+            else:
+                p.append(prop("frameShape", "<enum>QFrame::Box</enum>"))
+                shadow = "Plain" if "flat" in other else "Sunken"
+                p.append(prop("frameShadow", f"<enum>QFrame::{shadow}</enum>"))
+    elif cls == "QPushButton":
+        if fg:
+            roles.append(("ButtonText", fg))
+        if bg:
+            roles.append(("Button", bg))
+        p.append(prop("text", f"<string>{esc(text)}</string>"))
+        p.append(prop("autoDefault", "<bool>true</bool>"))
+        if row["kind"] == "check box":
+            p.append(prop("checkable", "<bool>true</bool>"))
+        if "default button" in other:
+            p.append(prop("defaultButton", "<bool>true</bool>", stdset=False))
+        if "cancel button" in other:
+            p.append(prop("cancelButton", "<bool>true</bool>", stdset=False))
+    elif cls == "QRadioButton":
+        # The window's style sheet would override a palette here: colours go there too.
+        if fg:
+            colours.append(f"color: rgb{fg};")
+        if bg:
+            colours.append(f"background-color: rgb{bg};")
+        p.append(prop("text", f"<string>{esc(text)}</string>"))
+    elif cls in ("QLineEdit", "QPlainTextEdit"):
+        if fg:
+            colours.append(f"color: rgb{fg};")
+        if bg:
+            colours.append(f"background-color: rgb{bg};")
+        if "flat" in other:
+            colours.append("border: 1px solid rgb(0, 0, 0);")
+        if cls == "QLineEdit":
+            p.append(prop("text", f"<string>{esc(text)}</string>"))
+            p.append(prop("frame", "<bool>true</bool>"))
+        else:
+            p.append(prop("plainText", f"<string>{esc(text)}</string>"))
+            p.append(prop("verticalScrollBarPolicy", "<enum>Qt::ScrollBarAlwaysOn</enum>"))
+    if roles:
+        p.append(palette(roles))
+    if "hidden" in other:
+        p.append(prop("visible", "<bool>false</bool>"))
+    if "disabled" in other:
+        p.append(prop("enabled", "<bool>false</bool>"))
+    if "hand cursor" in other:
+        p.append(prop("cursor", "<cursorShape>PointingHandCursor</cursorShape>"))
+    acc = ACCESSIBLE.get((win, name))
+    if acc is None and text and cls not in ("QFrame",) and not name.startswith("pic"):
+        acc = text.replace("&&", "\0").replace("&", "").replace("\0", "&").strip()
+    if acc:
+        p.append(prop("accessibleName", f"<string>{esc(acc)}</string>"))
+    rule = (qss_font(row["font"]) + " " if row["font"] != "—" else "") + " ".join(colours)
+    if rule.strip():
+        fonts.append(f"{cls}#{name} {{ {rule.strip()} }}")
+
+    out = [f'<widget class="{cls}" name="{name}">'] + p
+    # The table runs front to back; a later child is drawn on top, so emit back to front.
+    for child in reversed(children.get(name, [])):
+        out.append(control_xml(win, child, children, fonts))
+    out.append("</widget>")
+    return "\n".join(out)
+
+
+def menus_xml(win):
+    if win not in MENUS:
+        return "", ""
+    bar = ['<widget class="QMenuBar" name="menubar">']
+    actions = []
+    tops = []
+    for name, caption, entries in MENUS[win]:
+        if entries is None:
+            tops.append(f'<addaction name="{name}"/>')
+            a = [f'<action name="{name}">', prop("text", f"<string>{esc(caption)}</string>")]
+            if name in DISABLED_ACTIONS:
+                a.append(prop("enabled", "<bool>false</bool>"))
+            a.append("</action>")
+            actions.append("".join(a))
+            continue
+        bar.append(f'<widget class="QMenu" name="{name}">')
+        bar.append(prop("title", f"<string>{esc(caption)}</string>"))
+        for ename, ecaption in entries:
+            bar.append(f'<addaction name="{ename}"/>')
+            a = [f'<action name="{ename}">']
+            if ecaption == "-":
+                a.append(prop("separator", "<bool>true</bool>"))
+            else:
+                a.append(prop("text", f"<string>{esc(ecaption)}</string>"))
+                a.append(prop("menuRole", "<enum>QAction::NoRole</enum>"))
+            a.append("</action>")
+            actions.append("".join(a))
+        bar.append("</widget>")
+        tops.append(f'<addaction name="{name}"/>')
+    bar.extend(tops)
+    bar.append("</widget>")
+    return "\n".join(bar), "\n".join(actions)
+
+
+def load_rows():
+    path = os.path.join(UI, "layouts.tsv")
+    with open(path, encoding="utf-8") as f:
+        lines = [l.rstrip("\n") for l in f if l.strip()]
+    header = lines[0].split("\t")
+    return [dict(zip(header, l.split("\t"))) for l in lines[1:]]
+
+
+def generate(win, rows):
+    cls, caption, cw, ch, back, wfont = WINDOWS[win]
+    rows = [r for r in rows if r["window"] == win]
+    children = {}
+    for r in rows:
+        children.setdefault(r["in"], []).append(r)
+    fonts = [f"QWidget {{ {qss_font(wfont)} }}"]
+    body = [control_xml(win, r, children, fonts) for r in reversed(children.get("window", []))]
+    w, h = px(cw), px(ch)
+    tabs = sorted(
+        (int(re.search(r"tab (\d+)", r["other"]).group(1)), r["control"])
+        for r in rows
+        if r["kind"] in ("command button", "text box", "option button", "check box"))
+    root_props = [
+        prop("geometry", f"<rect><x>0</x><y>0</y><width>{w}</width><height>{h}</height></rect>"),
+        prop("windowTitle", f"<string>{esc(caption)}</string>"),
+        palette([("Window", back)]),
+        prop("autoFillBackground", "<bool>true</bool>"),
+    ]
+    style = "\n".join(fonts)
+    out = ['<?xml version="1.0" encoding="UTF-8"?>', '<ui version="4.0">', f"<class>{win}</class>",
+           f'<widget class="{cls}" name="{win}">']
+    out += root_props
+    out.append(prop("styleSheet", f"<string>{esc(style)}</string>"))
+    if cls == "QMainWindow":
+        out.append('<widget class="QWidget" name="centralwidget">')
+        out.append(prop("autoFillBackground", "<bool>true</bool>"))
+        out.append(palette([("Window", back)]))
+        out += body
+        out.append("</widget>")
+        bar, actions = menus_xml(win)
+        out.append(bar)
+        out.append(actions)
+    else:
+        out += body
+    out.append("</widget>")
+    out.append("<tabstops>" + "".join(f"<tabstop>{n}</tabstop>" for _, n in tabs) + "</tabstops>")
+    out.append("<resources/><connections/></ui>")
+    return "\n".join(out) + "\n"
+
+
+def main():
+    rows = load_rows()
+    for win in WINDOWS:
+        with open(os.path.join(UI, f"{win}.ui"), "w", encoding="utf-8", newline="\n") as f:
+            f.write(generate(win, rows))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
