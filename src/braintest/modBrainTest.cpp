@@ -84,12 +84,20 @@ bool add(std::int16_t &counter, int delta)
 Verdict Evaluate()
 {
     State &s = state();
+    int right = 0;
     for (int i = 0; i < kQuestionCount; ++i) {
         // Exact, case-sensitive text match; an unanswered (empty) slot never matches.
         if (slot(s.KeyedAnswers, i) == slot(s.Answers, i) && !slot(s.KeyedAnswers, i).isEmpty())
-            add(s.RightCount, 1);
-        else
-            add(s.LeftCount, 1);
+            ++right;
+    }
+    const int left = kQuestionCount - right;
+    // Repeated evaluations add up; once one more would overflow either counter, the
+    // counts stay as they are, so the verdict they give never changes.
+    std::int16_t newRight = s.RightCount;
+    std::int16_t newLeft = s.LeftCount;
+    if (add(newRight, right) && add(newLeft, left)) {
+        s.RightCount = newRight;
+        s.LeftCount = newLeft;
     }
     if (s.RightCount > s.LeftCount)
         return Verdict::Right;

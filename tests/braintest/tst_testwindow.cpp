@@ -1,0 +1,378 @@
+// The test window driven as a user drives it: answering, stepping back and forth,
+// the verdicts, the repeated evaluation and the return to the details window.
+#include "app/frmMain.h"
+#include "app/windows.h"
+#include "braintest/frmDisplay.h"
+#include "braintest/modBrainTest.h"
+#include "exit/frmExitScreen.h"
+#include "fakes.h"
+#include "widgets.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QtTest>
+
+using modBrainTest::state;
+
+namespace {
+// Stacking among siblings: the later child is drawn in front.
+bool inFront(const QWidget *a, const QWidget *b)
+{
+    const QObjectList &siblings = a->parentWidget()->children();
+    return siblings.indexOf(const_cast<QWidget *>(a)) > siblings.indexOf(const_cast<QWidget *>(b));
+}
+
+long residentKiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * 4 : 0;
+}
+} // namespace
+
+class tst_testwindow : public QObject
+{
+    Q_OBJECT
+    fakes::Installed f{};
+    frmMain *details = nullptr;
+    frmDisplay *d = nullptr;
+
+    template <typename T = QWidget>
+    T *at(const char *name) { return widgets::find<T>(d, name); }
+    QString caption() { return at<QPushButton>("cmdNext")->text(); }
+
+    void startTest()
+    {
+        details = Windows::main();
+        details->show();
+        QVERIFY(QTest::qWaitForWindowActive(details));
+        auto *name = widgets::find<QLineEdit>(details, "txtName");
+        if (name->text().isEmpty())
+            widgets::type(name, QStringLiteral("ann"));
+        widgets::find<QRadioButton>(details, "optFemale")->setChecked(true);
+        CLICK(details, "cmdNext");
+        d = Windows::existingDisplay();
+        QVERIFY(d && d->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(d));
+    }
+
+    // Selects the keyed option of the question on screen, or the other one.
+    void choose(bool keyed)
+    {
+        const int q = state().CurrentQuestion;
+        const QString key = state().KeyedAnswers[q];
+        auto *one = at<QRadioButton>("optAnswerOne");
+        auto *two = at<QRadioButton>("optAnswerTwo");
+        QRadioButton *target = (one->text() == key) == keyed ? one : two;
+        // On the round indicator: Qt takes clicks there and on the caption only.
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(8, target->height() / 2));
+    }
+
+    void answer(bool keyed)
+    {
+        choose(keyed);
+        CLICK(d, "cmdNext");
+    }
+
+    void answerAll(int matches)
+    {
+        for (int q = 0; q < 20; ++q)
+            answer(q < matches);
+    }
+
+private slots:
+    void initTestCase() { fakes::prepareApplication(); }
+    void init()
+    {
+        f = fakes::resetProgram();
+        startTest();
+    }
+    void cleanup()
+    {
+        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        fakes::resetProgram();
+    }
+
+    void firstQuestionComesUpClean()
+    {
+        QCOMPARE(at<QLabel>("lblQuestion")->text(), QStringLiteral("1.  Do you believe in taking risks?"));
+        QCOMPARE(at<QRadioButton>("optAnswerOne")->text(), QStringLiteral("Yes"));
+        QCOMPARE(at<QRadioButton>("optAnswerTwo")->text(), QStringLiteral("No"));
+        QVERIFY(!at<QRadioButton>("optAnswerOne")->isChecked());
+        QVERIFY(!at<QRadioButton>("optAnswerTwo")->isChecked());
+        QVERIFY(!at("cmdPrevious")->isEnabled());
+        QCOMPARE(caption(), QStringLiteral("&Next"));
+        QVERIFY(inFront(at("fraQuestion"), at("fraResult")));
+        QVERIFY(!at("cmdLeftBrainResponsible")->isVisibleTo(d));
+        QVERIFY(!at("cmdRightBrainResponsible")->isVisibleTo(d));
+        QVERIFY(!details->isVisible());
+    }
+
+    void nextWithoutAnAnswer_data()
+    {
+        QTest::addColumn<int>("question");
+        QTest::addColumn<bool>("previousEnabled");
+        QTest::newRow("question 1") << 1 << false;
+        QTest::newRow("question 5") << 5 << true;
+        QTest::newRow("question 20, Show My Ability") << 20 << true;
+    }
+    void nextWithoutAnAnswer()
+    {
+        QFETCH(int, question);
+        QFETCH(bool, previousEnabled);
+        for (int q = 1; q < question; ++q)
+            answer(true);
+        const auto answersBefore = state().Answers;
+        CLICK(d, "cmdNext");
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please choose an answer"));
+        QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);
+        QCOMPARE(f.boxes->shown[0].caption, QStringLiteral("Brenvo"));
+        QCOMPARE(int(state().CurrentQuestion), question - 1);
+        QCOMPARE(state().Answers, answersBefore);
+        QCOMPARE(at("cmdPrevious")->isEnabled(), previousEnabled);
+        QVERIFY(inFront(at("fraQuestion"), at("fraResult")));
+    }
+
+    void escAndEnterActAsNext_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("Esc with an answer") << int(Qt::Key_Escape) << true;
+        QTest::newRow("Enter with an answer") << int(Qt::Key_Return) << true;
+        QTest::newRow("Esc without") << int(Qt::Key_Escape) << false;
+        QTest::newRow("Enter without") << int(Qt::Key_Return) << false;
+    }
+    void escAndEnterActAsNext()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, selected);
+        for (int q = 0; q < 19; ++q) {
+            if (selected)
+                choose(true);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            QCOMPARE(int(state().CurrentQuestion), selected ? q + 1 : 0);
+        }
+        QCOMPARE(int(f.boxes->shown.size()), selected ? 0 : 19);
+        if (!selected)
+            return;
+        QCOMPARE(caption(), QStringLiteral("Show My Ability"));
+        choose(true);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(at<QLabel>("lblAnswer")->text(), modBrainTest::kVerdictRight);
+        // Once the result is up, both keys still reach Next and evaluate again.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(int(state().RightCount), 40);
+        QCOMPARE(int(state().CurrentQuestion), 21);
+    }
+
+    void captionFollowsTheLastQuestion()
+    {
+        for (int q = 0; q < 18; ++q)
+            answer(true);
+        QCOMPARE(caption(), QStringLiteral("&Next"));
+        answer(true);
+        QCOMPARE(caption(), QStringLiteral("Show My Ability"));
+        QCOMPARE(at<QLabel>("lblQuestion")->text(),
+                 QStringLiteral("20. Do you remember the music of a song more than the lyrics?"));
+        CLICK(d, "cmdPrevious");
+        QCOMPARE(caption(), QStringLiteral("&Next"));
+        QCOMPARE(int(state().CurrentQuestion), 18);
+        answer(false);
+        QCOMPARE(caption(), QStringLiteral("Show My Ability"));
+    }
+
+    void previousAsksAgainAndTheLastAnswerCounts()
+    {
+        answer(false);
+        answer(false);
+        QVERIFY(at("cmdPrevious")->isEnabled());
+        CLICK(d, "cmdPrevious");
+        QVERIFY(!at<QRadioButton>("optAnswerOne")->isChecked() && !at<QRadioButton>("optAnswerTwo")->isChecked());
+        CLICK(d, "cmdPrevious");
+        QVERIFY(!at("cmdPrevious")->isEnabled());
+        QCOMPARE(int(state().CurrentQuestion), 0);
+        // Answered anew, now as keyed; question 3 keeps its old answer until passed again.
+        answer(true);
+        QVERIFY(at("cmdPrevious")->isEnabled());
+        answer(true);
+        for (int q = 2; q < 20; ++q)
+            answer(q < 9);
+        QCOMPARE(at<QLabel>("lblAnswer")->text(), modBrainTest::kVerdictLeft); // 9 matches
+        QCOMPARE(int(state().RightCount), 9);
+    }
+
+    void answerIsTheOptionText()
+    {
+        for (int q = 0; q < 14; ++q)
+            answer(true);
+        QTest::mouseClick(at<QRadioButton>("optAnswerTwo"), Qt::LeftButton, {}, QPoint(8, 10));
+        CLICK(d, "cmdNext");
+        QCOMPARE(state().Answers[14], QStringLiteral("No, I do not feel they work"));
+    }
+
+    void verdicts_data()
+    {
+        QTest::addColumn<int>("matches");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QString>("front");
+        QTest::addColumn<bool>("listButtons");
+        QTest::newRow("20 matches") << 20 << modBrainTest::kVerdictRight << "fraRightBrainResponsible" << false;
+        QTest::newRow("11 matches") << 11 << modBrainTest::kVerdictRight << "fraRightBrainResponsible" << false;
+        QTest::newRow("10 matches") << 10 << modBrainTest::kVerdictEqual << "fraRightBrainResponsible" << true;
+        QTest::newRow("9 matches") << 9 << modBrainTest::kVerdictLeft << "fraLeftBrainResponsible" << false;
+        QTest::newRow("no match") << 0 << modBrainTest::kVerdictLeft << "fraLeftBrainResponsible" << false;
+    }
+    void verdicts()
+    {
+        QFETCH(int, matches);
+        QFETCH(QString, verdict);
+        QFETCH(QString, front);
+        QFETCH(bool, listButtons);
+        answerAll(matches);
+        QCOMPARE(at<QLabel>("lblAnswer")->text(), verdict);
+        QVERIFY(inFront(at("fraResult"), at("fraQuestion")));
+        QWidget *right = at("fraRightBrainResponsible");
+        QWidget *left = at("fraLeftBrainResponsible");
+        QVERIFY(front == QLatin1String("fraRightBrainResponsible") ? inFront(right, left) : inFront(left, right));
+        QCOMPARE(at("cmdRightBrainResponsible")->isVisible(), listButtons);
+        QCOMPARE(at("cmdLeftBrainResponsible")->isVisible(), listButtons);
+        QCOMPARE(int(state().RightCount + state().LeftCount), 20);
+        // The verdict is shown whole.
+        auto *label = at<QLabel>("lblAnswer");
+        QVERIFY(label->geometry().left() >= 0);
+        QVERIFY(label->geometry().right() < at("Frame4")->width());
+        QVERIFY(label->width() >= label->sizeHint().width());
+    }
+
+    void tieButtonsBringTheirListForward()
+    {
+        answerAll(10);
+        QWidget *right = at("fraRightBrainResponsible");
+        QWidget *left = at("fraLeftBrainResponsible");
+        CLICK(d, "cmdLeftBrainResponsible");
+        QVERIFY(inFront(left, right));
+        CLICK(d, "cmdRightBrainResponsible");
+        QVERIFY(inFront(right, left));
+        CLICK(d, "cmdLeftBrainResponsible");
+        QVERIFY(inFront(left, right));
+        QCOMPARE(at<QLabel>("lblAnswer")->text(), modBrainTest::kVerdictEqual);
+    }
+
+    void repeatedEvaluationKeepsTheVerdict_data()
+    {
+        QTest::addColumn<int>("matches");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("right") << 15 << modBrainTest::kVerdictRight;
+        QTest::newRow("left") << 3 << modBrainTest::kVerdictLeft;
+        QTest::newRow("tie") << 10 << modBrainTest::kVerdictEqual;
+    }
+    void repeatedEvaluationKeepsTheVerdict()
+    {
+        QFETCH(int, matches);
+        QFETCH(QString, verdict);
+        answerAll(matches);
+        const QString lastOption = state().Answers[19];
+        if (matches == 10)
+            CLICK(d, "cmdLeftBrainResponsible");
+        const bool leftInFront = inFront(at("fraLeftBrainResponsible"), at("fraRightBrainResponsible"));
+        QTest::keyClick(d->windowHandle(), Qt::Key_Escape);
+        // The spare slot takes the repeated answer; the next ones go nowhere.
+        QCOMPARE(state().Answers[20], lastOption);
+        QCOMPARE(int(state().CurrentQuestion), 21);
+        for (int i = 0; i < 4000; ++i)
+            QTest::keyClick(d->windowHandle(), i % 2 ? Qt::Key_Escape : Qt::Key_Return);
+        QCOMPARE(at<QLabel>("lblAnswer")->text(), verdict);
+        QCOMPARE(inFront(at("fraLeftBrainResponsible"), at("fraRightBrainResponsible")), leftInFront);
+        QCOMPARE(caption(), QStringLiteral("Show My Ability"));
+        // Counters stop below their limit instead of wrapping.
+        QVERIFY(state().RightCount >= 0 && state().LeftCount >= 0);
+        QVERIFY(state().RightCount + matches > 32767 || state().LeftCount + 20 - matches > 32767);
+        QCOMPARE(int(state().RightCount) * (20 - matches), int(state().LeftCount) * matches);
+        QCOMPARE(int(state().CurrentQuestion), 4021);
+        QVERIFY(f.boxes->shown.empty());
+    }
+
+    void coveredQuestionPanelIsOutOfReach()
+    {
+        answerAll(20);
+        QTest::keyClick(d->windowHandle(), Qt::Key_P, Qt::AltModifier);
+        QTest::qWait(200);
+        QCOMPARE(int(state().CurrentQuestion), 20);
+        for (int i = 0; i < 12; ++i) {
+            QTest::keyClick(d->windowHandle(), Qt::Key_Tab);
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            QVERIFY2(!at("fraQuestion")->isAncestorOf(focus), qPrintable(focus->objectName()));
+        }
+    }
+
+    void backReturnsToTheDetails_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Back") << "cmdBack";
+        QTest::newRow("result OK") << "Command1";
+        QTest::newRow("File > Back") << "mnuFileBack";
+    }
+    void backReturnsToTheDetails()
+    {
+        QFETCH(QString, how);
+        const QByteArray control = how.toLatin1();
+        if (how == QLatin1String("Command1")) {
+            answerAll(10);
+        } else {
+            answerAll(0);
+            CLICK(d, "cmdBack");
+            startTest();
+            answer(true);
+        }
+        QPointer<frmDisplay> old = d;
+        if (how == QLatin1String("mnuFileBack"))
+            TRIGGER(d, control.constData());
+        else
+            CLICK(d, control.constData());
+        fakes::flushDeletes();
+        QVERIFY(old.isNull());
+        QVERIFY(details->isVisible());
+        QCOMPARE(widgets::find<QLineEdit>(details, "txtName")->text(), QStringLiteral("ANN"));
+        QVERIFY(widgets::find<QRadioButton>(details, "optFemale")->isChecked());
+        // Closing the test window brought the exit screen up; Back took it away again.
+        QVERIFY(Windows::existingExitScreen());
+        QVERIFY(!Windows::existingExitScreen()->isVisible());
+        QCOMPARE(int(state().CurrentQuestion), 0);
+        QCOMPARE(int(state().RightCount), 0);
+        QCOMPARE(int(state().LeftCount), 0);
+
+        startTest();
+        firstQuestionComesUpClean();
+    }
+
+    void manyTestsLeaveNothingBehind()
+    {
+        const auto cycle = [this] {
+            for (int q = 0; q < 20; ++q) {
+                at<QRadioButton>(q % 2 ? "optAnswerOne" : "optAnswerTwo")->click();
+                at<QPushButton>("cmdNext")->click();
+            }
+            at<QPushButton>("Command1")->click();
+            // As the event loop would between two tests: paint, then delete the closed window.
+            QCoreApplication::processEvents();
+            fakes::flushDeletes();
+            widgets::find<QPushButton>(details, "cmdNext")->click();
+            d = Windows::existingDisplay();
+        };
+        for (int i = 0; i < 100; ++i)
+            cycle();
+        const qsizetype windows = QApplication::topLevelWidgets().size();
+        const long memory = residentKiB();
+        for (int i = 0; i < 900; ++i)
+            cycle();
+        QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+        QVERIFY2(residentKiB() - memory < 2048, qPrintable(QString::number(residentKiB() - memory)));
+    }
+};
+
+QTEST_MAIN(tst_testwindow)
+#include "tst_testwindow.moc"
