@@ -1,0 +1,298 @@
+// The web links of both main windows: every menu command and link label reaches its
+// page, the banner choice at start-up, and silence when no browser can be started.
+#include "app/frmMain.h"
+#include "app/windows.h"
+#include "braintest/frmDisplay.h"
+#include "braintest/modBrainTest.h"
+#include "fakes.h"
+#include "web/banners.h"
+#include "web/frmAbout.h"
+#include "web/modHelp.h"
+#include "widgets.h"
+
+#include <QLineEdit>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+const QString kBase = QStringLiteral("https://www.talvernsoftwares.example/brenvo/ssd.php?page=");
+
+bool inFront(const QWidget *a, const QWidget *b)
+{
+    const QObjectList &siblings = a->parentWidget()->children();
+    return siblings.indexOf(const_cast<QWidget *>(a)) > siblings.indexOf(const_cast<QWidget *>(b));
+}
+} // namespace
+
+class tst_web : public QObject
+{
+    Q_OBJECT
+    fakes::Installed f{};
+
+    QWidget *open(const QString &which)
+    {
+        frmMain *details = Windows::main();
+        details->show();
+        if (which == QLatin1String("details"))
+            return details;
+        widgets::type(widgets::find<QLineEdit>(details, "txtName"), QStringLiteral("ann"));
+        widgets::find<QRadioButton>(details, "optMale")->setChecked(true);
+        details->cmdNext_Click();
+        frmDisplay *d = Windows::existingDisplay();
+        if (which == QLatin1String("result")) {
+            for (int q = 0; q < 20; ++q) {
+                widgets::find<QRadioButton>(d, "optAnswerOne")->setChecked(true);
+                d->cmdNext_Click();
+            }
+        }
+        return d;
+    }
+
+private slots:
+    void initTestCase() { fakes::prepareApplication(); }
+    void init() { f = fakes::resetProgram(); }
+    void cleanup()
+    {
+        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        fakes::resetProgram();
+    }
+
+    void openersHandOverTheirAddress_data()
+    {
+        QTest::addColumn<void *>("opener");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("help") << reinterpret_cast<void *>(&modHelp::OpenHelpPage) << "help-web-page";
+        QTest::newRow("home") << reinterpret_cast<void *>(&modHelp::OpenHomePage) << "home-page";
+        QTest::newRow("update") << reinterpret_cast<void *>(&modHelp::OpenUpdatePage) << "download-web-page";
+        QTest::newRow("donate") << reinterpret_cast<void *>(&modHelp::OpenDonatePage) << "donate";
+        QTest::newRow("full brand") << reinterpret_cast<void *>(&modHelp::OpenFullBrandPage) << "fully-branded";
+        QTest::newRow("co-brand") << reinterpret_cast<void *>(&modHelp::OpenCoBrandPage) << "co-brand";
+        QTest::newRow("softwares") << reinterpret_cast<void *>(&modHelp::OpenSoftwaresPage) << "talvernsoftwares";
+    }
+    void openersHandOverTheirAddress()
+    {
+        QFETCH(void *, opener);
+        QFETCH(QString, key);
+        auto fn = reinterpret_cast<void (*)()>(opener);
+        fn();
+        fn();
+        QCOMPARE(f.browser->opened, QStringList({kBase + key, kBase + key}));
+    }
+
+    void everyLinkReachesItsPage_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("key");
+        for (const char *w : {"details", "test"}) {
+            QTest::addRow("%s Online Help", w) << w << "mnuOnline" << "help-web-page";
+            QTest::addRow("%s Visit Us", w) << w << "mnuVisit" << "home-page";
+            QTest::addRow("%s update", w) << w << "mnuUpdate" << "download-web-page";
+            QTest::addRow("%s Donate", w) << w << "mnuDonate" << "donate";
+            QTest::addRow("%s board banner", w) << w << "Label61" << "home-page";
+        }
+        QTest::newRow("details full-brand banner") << "details" << "lblFullBrand" << "fully-branded";
+        QTest::newRow("test window banner") << "test" << "lblFullBrand" << "fully-branded";
+        QTest::newRow("result list entry") << "result" << "Label19" << "co-brand";
+    }
+    void everyLinkReachesItsPage()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, control);
+        QFETCH(QString, key);
+        QWidget *w = open(window);
+        const QByteArray name = control.toLatin1();
+        if (control.startsWith(QLatin1String("mnu")))
+            TRIGGER(w, name.constData());
+        else
+            CLICK_LABEL(w, name.constData());
+        QCOMPARE(f.browser->opened, QStringList{kBase + key});
+        QVERIFY(f.boxes->shown.empty());
+    }
+
+    void bannerRectangleOpensTheBannerInFront_data()
+    {
+        QTest::addColumn<float>("draw");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("co-brand drawn") << 0.0f << "co-brand";
+        QTest::newRow("full brand drawn") << 0.5f << "fully-branded";
+    }
+    void bannerRectangleOpensTheBannerInFront()
+    {
+        QFETCH(float, draw);
+        QFETCH(QString, key);
+        f.random->values = {draw};
+        QWidget *details = open(QStringLiteral("details"));
+        CoBrand_Randomize();
+        auto *banner = widgets::find<QLabel>(details, "lblFullBrand");
+        const QPoint centre = banner->mapTo(details, banner->rect().center());
+        QTest::mouseClick(details->windowHandle(), Qt::LeftButton, {},
+                          details->windowHandle()->mapFromGlobal(details->mapToGlobal(centre)));
+        QCOMPARE(f.browser->opened, QStringList{kBase + key});
+    }
+
+    void menusAreLaidOutAsDesigned_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("bar");
+        QTest::addColumn<QStringList>("file");
+        QTest::addColumn<QStringList>("help");
+        const QStringList bar{"&File", "&Help", "&Donate", "Make Money &Online"};
+        QTest::newRow("details") << "details" << bar << QStringList{"Take The &Brain Test Now", "E&xit"}
+                                 << QStringList{"&Online Help", "&Visit Us Online", "-", "Check for Software &Update", "-",
+                                                "&About Software"};
+        QTest::newRow("test") << "test" << bar << QStringList{"&Back", "E&xit"}
+                              << QStringList{"&Online Help", "&Visit Us Online", "-", "&Check for Software Update", "-",
+                                             "&About Software"};
+    }
+    void menusAreLaidOutAsDesigned()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, bar);
+        QFETCH(QStringList, file);
+        QFETCH(QStringList, help);
+        auto *w = static_cast<QMainWindow *>(open(window));
+        const auto captions = [](const QList<QAction *> &actions) {
+            QStringList out;
+            for (QAction *a : actions) {
+                out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+                if (!a->isSeparator()) {
+                    if (!a->shortcut().isEmpty() || a->isCheckable())
+                        out << QStringLiteral("<shortcut or check>");
+                }
+            }
+            return out;
+        };
+        QCOMPARE(captions(w->menuBar()->actions()), bar);
+        QCOMPARE(captions(widgets::find<QMenu>(w, "mnuFile")->actions()), file);
+        QCOMPARE(captions(widgets::find<QMenu>(w, "mnuHelp")->actions()), help);
+        QVERIFY(!widgets::find<QAction>(w, "mnuDonate")->menu());
+        QVERIFY(widgets::find<QAction>(w, "mnuDonate")->isEnabled());
+
+        // Make Money Online can be seen but never chosen, by mouse or by its access key.
+        QAction *money = widgets::find<QAction>(w, "mnuMakeMoneyOnline");
+        QVERIFY(!money->isEnabled());
+        money->trigger();
+        QTest::mouseClick(w->menuBar(), Qt::LeftButton, {}, w->menuBar()->actionGeometry(money).center());
+        QTest::keyClick(w->windowHandle(), Qt::Key_O, Qt::AltModifier);
+        QTest::qWait(150);
+        QVERIFY(!f.browser->opened.contains(kBase + QStringLiteral("fully-branded")));
+    }
+
+    void noBrowserLeavesEveryWindowUsable_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("browser refuses") << int(fakes::Browser::Mode::Refuses);
+        QTest::newRow("opener broken") << int(fakes::Browser::Mode::Broken);
+    }
+    void noBrowserLeavesEveryWindowUsable()
+    {
+        QFETCH(int, mode);
+        f.browser->mode = fakes::Browser::Mode(mode);
+        QWidget *details = open(QStringLiteral("details"));
+        for (const char *name : {"mnuOnline", "mnuVisit", "mnuUpdate", "mnuDonate"})
+            TRIGGER(details, name);
+        for (const char *name : {"Label61", "lblFullBrand", "lblCobrand"})
+            CLICK_LABEL(details, name);
+        QTimer::singleShot(0, this, [] {
+            QWidget *about = QApplication::activeModalWidget();
+            if (!about)
+                return;
+            for (const char *name : {"Label5", "lblHomePage"})
+                QTest::mouseClick(about->findChild<QLabel *>(QString::fromLatin1(name)), Qt::LeftButton);
+            QTest::keyClick(about, Qt::Key_Escape);
+        });
+        TRIGGER(details, "mnuAbout");
+        QVERIFY(details->isVisible());
+        QWidget *result = open(QStringLiteral("result"));
+        for (const char *name : {"mnuOnline", "mnuVisit", "mnuUpdate", "mnuDonate"})
+            TRIGGER(result, name);
+        for (const char *name : {"Label61", "lblFullBrand", "Label19"})
+            CLICK_LABEL(result, name);
+        QVERIFY(result->isVisible());
+        QVERIFY(f.boxes->shown.empty());
+        QVERIFY(f.browser->opened.isEmpty());
+        CLICK(result, "Command1");
+        QVERIFY(details->isVisible());
+    }
+
+    void bannerChoice_data()
+    {
+        QTest::addColumn<float>("r");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("coBrandInFront");
+        QTest::newRow("r = 0") << 0.0f << 1 << true;
+        QTest::newRow("r just below 1/12") << 0.08f << 1 << true;
+        QTest::newRow("r = 1/4 gives 2.5, even neighbour 2") << 0.25f << 2 << false;
+        QTest::newRow("r = 0.4 gives 3") << 0.4f << 3 << true;
+        QTest::newRow("r = 5/12 gives 3.5, even neighbour 4") << (2.5f / 6.0f) << 4 << false;
+        QTest::newRow("r = 0.6 gives 4.6 so 5") << 0.6f << 5 << true;
+        QTest::newRow("r = 3/4 gives 5.5, even neighbour 6") << 0.75f << 6 << false;
+        QTest::newRow("r just above 11/12") << 0.92f << 7 << false;
+        QTest::newRow("r near 1") << 0.99999994f << 7 << false;
+    }
+    void bannerChoice()
+    {
+        QFETCH(float, r);
+        QFETCH(int, number);
+        QFETCH(bool, coBrandInFront);
+        QCOMPARE(int(banners::CoBrandNumber(r)), number);
+        f.random->values = {r};
+        QWidget *details = open(QStringLiteral("details"));
+        CoBrand_Randomize();
+        QCOMPARE(int(banners::lastNumber()), number);
+        QCOMPARE(inFront(widgets::find<QLabel>(details, "lblCobrand"), widgets::find<QLabel>(details, "lblFullBrand")),
+                 coBrandInFront);
+    }
+
+    void testWindowKeepsItsFullBrandBanner()
+    {
+        f.random->values = {0.0f};
+        QWidget *details = open(QStringLiteral("details"));
+        CoBrand_Randomize();
+        QWidget *test = open(QStringLiteral("test"));
+        QVERIFY(inFront(widgets::find<QLabel>(test, "lblFullBrand"), widgets::find<QLabel>(test, "lblCobrand")));
+        CLICK(test, "cmdBack");
+        QVERIFY(inFront(widgets::find<QLabel>(details, "lblCobrand"), widgets::find<QLabel>(details, "lblFullBrand")));
+    }
+
+    void coBrandTextShowsOneAmpersand()
+    {
+        QWidget *details = open(QStringLiteral("details"));
+        const QString shown = widgets::find<QLabel>(details, "lblCobrand")->text();
+        QVERIFY(shown.contains(QStringLiteral("Put your site's name &  link here. See \"Help\" for details.    Click Here")));
+        QVERIFY(shown.startsWith(QStringLiteral("Co-brand this software for your site.  Increase loyalty")));
+        QVERIFY(!shown.contains(QStringLiteral("&&")));
+    }
+
+    void linkCursors_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("hand");
+        for (const char *w : {"details", "result"}) {
+            QTest::addRow("%s board", w) << w << "Label61" << true;
+            QTest::addRow("%s full brand", w) << w << "lblFullBrand" << true;
+            QTest::addRow("%s co-brand", w) << w << "lblCobrand" << true;
+        }
+        QTest::newRow("result entry that links") << "result" << "Label19" << false;
+        QTest::newRow("result entry that does not") << "result" << "Label18" << false;
+    }
+    void linkCursors()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, label);
+        QFETCH(bool, hand);
+        QWidget *w = open(window);
+        auto *l = w->findChild<QLabel *>(label);
+        QVERIFY(l);
+        QCOMPARE(l->cursor().shape() == Qt::PointingHandCursor, hand);
+        if (label == QLatin1String("Label18")) {
+            QTest::mouseClick(l, Qt::LeftButton);
+            QVERIFY(f.browser->opened.isEmpty());
+        }
+    }
+};
+
+QTEST_MAIN(tst_web)
+#include "tst_web.moc"
