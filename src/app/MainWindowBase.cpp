@@ -66,5 +66,9 @@ void MainWindowBase::Form_Unload()
 {
     // The exit screen comes up whenever a main window goes; the other main window,
     // hidden behind a running test, is left as it is.
+    // While the program ends, an exit screen that is already there is shown once more,
+    // but none is built only to be closed at once.
+    if (modHelp::IsEnding() && !Windows::existingExitScreen())
+        return;
     resume::step([] { Windows::exitScreen()->show(); });
 }

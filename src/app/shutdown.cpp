@@ -10,6 +10,12 @@
 namespace modHelp {
 namespace {
 bool s_ended = false;
+bool s_ending = false;
+} // namespace
+
+bool IsEnding()
+{
+    return s_ending || s_ended;
 }
 
 void EndProgram()
@@ -20,6 +26,7 @@ void EndProgram()
     // the end done and stops.
     if (s_ended)
         return;
+    s_ending = true;
     std::vector<QPointer<QWidget>> pass;
     for (QWidget *w : Windows::inCreationOrder())
         pass.emplace_back(w);
@@ -39,6 +46,7 @@ void EndProgram()
 void ResetEndProgram()
 {
     s_ended = false;
+    s_ending = false;
 }
 
 } // namespace modHelp

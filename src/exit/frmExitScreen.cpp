@@ -29,18 +29,17 @@ void critical(const QString &text)
 const std::array<QString, 4> &frmExitScreen::SupportMessages()
 {
     static const std::array<QString, 4> messages = {
-        QStringLiteral("Our programs can only be made, and kept up to date, with your support. The best "
-                       "way to support us is to visit the Talvern discussion board at "
-                       "https://www.talvernsoftwares.example/board regularly and join in its discussions "
-                       "and other activities."),
-        QStringLiteral("Please visit the Talvern discussion board at https://www.talvernsoftwares.example/board "
-                       "regularly and support it by joining in its discussions. Without your regular visits "
-                       "these programs cannot be supported and maintained."),
+        QStringLiteral("Our programs can only be made and kept up with your support. The best way to support "
+                       "us is to visit the discussion board at https://www.talvernsoftwares.example/board "
+                       "regularly and take part in its discussions and activities."),
+        QStringLiteral("Please visit the discussion board at https://www.talvernsoftwares.example/board "
+                       "regularly and support it by taking part in its discussions. These programs cannot be "
+                       "supported and maintained without regular visits."),
         QStringLiteral("https://www.talvernsoftwares.example/board is a free online discussion forum on the "
-                       "mind and the brain. Visit it regularly to help develop and maintain this program."),
-        QStringLiteral("The Talvern discussion board needs your help! Visit "
-                       "https://www.talvernsoftwares.example/board regularly and take part in its discussions "
-                       "and activities, so that more of our programs can be maintained and developed."),
+                       "human brain. Visit it regularly to help us develop and maintain this program."),
+        QStringLiteral("The discussion board needs your help! Visit https://www.talvernsoftwares.example/board "
+                       "regularly and join its discussions and activities, so that more of our programs can be "
+                       "maintained and developed."),
     };
     return messages;
 }

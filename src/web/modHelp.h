@@ -33,6 +33,8 @@ QString FormatStoredDate(const QDate &date);
 
 // Closes every window that exists, in creation order, then ends the process.
 void EndProgram();
+// True from the start of the program end on: no window is created any more.
+bool IsEnding();
 void ResetEndProgram();
 
 } // namespace modHelp

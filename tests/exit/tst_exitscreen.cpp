@@ -1,0 +1,312 @@
+// The exit screen: what its loading shows, its links, the placeholder boxes, the
+// space filter, the referral checks and the failures it cannot carry on from.
+#include "app/frmMain.h"
+#include "app/windows.h"
+#include "braintest/frmDisplay.h"
+#include "exit/frmExitScreen.h"
+#include "exit/modTellAFriend.h"
+#include "fakes.h"
+#include "widgets.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QUrlQuery>
+#include <QtTest>
+
+namespace {
+const QString kBoard = QStringLiteral("https://www.talvernsoftwares.example/board");
+}
+
+class tst_exitscreen : public QObject
+{
+    Q_OBJECT
+    fakes::Installed f{};
+    frmExitScreen *x = nullptr;
+
+    template <typename T = QWidget>
+    T *at(const char *name) { return widgets::find<T>(x, name); }
+    QLineEdit *box(const char *name) { return at<QLineEdit>(name); }
+
+    void load()
+    {
+        x = Windows::exitScreen();
+        x->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(x));
+    }
+
+private slots:
+    void initTestCase() { fakes::prepareApplication(); }
+    void init() { f = fakes::resetProgram(); }
+    void cleanup()
+    {
+        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        fakes::resetProgram();
+    }
+
+    void loadShowsOneSupportMessage_data()
+    {
+        QTest::addColumn<float>("r");
+        QTest::addColumn<int>("k");
+        QTest::newRow("0") << 0.0f << 0;
+        QTest::newRow("just below 1/4") << 0.2499f << 0;
+        QTest::newRow("1/4") << 0.25f << 1;
+        QTest::newRow("1/2") << 0.5f << 2;
+        QTest::newRow("3/4") << 0.75f << 3;
+        QTest::newRow("just below 1") << 0.99999994f << 3;
+    }
+    void loadShowsOneSupportMessage()
+    {
+        QFETCH(float, r);
+        QFETCH(int, k);
+        f.random->values = {r};
+        x = Windows::exitScreen();
+        QCOMPARE(f.random->seeds, 1);
+        QCOMPARE(at<QLabel>("Label2")->text(), frmExitScreen::SupportMessages()[k]);
+        QCOMPARE(x->windowTitle(), QStringLiteral("Brenvo v1.20"));
+        QCOMPARE(at<QLabel>("lblExitScreenCaption")->text(), QStringLiteral("Brenvo v1.20"));
+        QVERIFY(!x->windowIcon().isNull());
+        QVERIFY(!at<QLabel>("picExitScreenIcon")->pixmap().isNull());
+        QVERIFY(x->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(x->testAttribute(Qt::WA_ShowWithoutActivating));
+        QVERIFY(x->isVisible());
+        QCOMPARE(x->focusWidget(), at("cmdClose"));
+    }
+
+    void supportMessagesNameTheBoard()
+    {
+        const int lengths[] = {227, 211, 160, 196};
+        for (int k = 0; k < 4; ++k) {
+            const QString &m = frmExitScreen::SupportMessages()[k];
+            QVERIFY2(m.contains(kBoard), qPrintable(m));
+            QVERIFY2(qAbs(m.size() - lengths[k]) <= 10, qPrintable(QString::number(m.size())));
+        }
+    }
+
+    void allFourMessagesAppearOverManyLoads()
+    {
+        platform::installRealServices();
+        auto random = std::move(platform::services().random);
+        f = fakes::resetProgram();
+        platform::services().random = std::move(random);
+        QSet<QString> seen;
+        for (int i = 0; i < 200 && seen.size() < 4; ++i) {
+            x = Windows::exitScreen();
+            seen.insert(at<QLabel>("Label2")->text());
+            Windows::Reset();
+        }
+        QCOMPARE(seen.size(), 4);
+    }
+
+    void messageStaysAfterBackAndLaterShow()
+    {
+        f.random->values = {0.6f, 0.1f};
+        frmMain *details = Windows::main();
+        details->show();
+        widgets::type(widgets::find<QLineEdit>(details, "txtName"), QStringLiteral("ann"));
+        CLICK(details, "optMale");
+        CLICK(details, "cmdNext");
+        CLICK(Windows::existingDisplay(), "cmdBack");
+        x = Windows::existingExitScreen();
+        QVERIFY(x && !x->isVisible());
+        const QString message = at<QLabel>("Label2")->text();
+        QCOMPARE(message, frmExitScreen::SupportMessages()[2]);
+        CLICK(details, "cmdExit");
+        QCOMPARE(Windows::existingExitScreen(), x);
+        QVERIFY(x->isVisible());
+        QCOMPARE(at<QLabel>("Label2")->text(), message);
+        QCOMPARE(f.random->seeds, 1);
+    }
+
+    void linksOpenTheirPagesOnce()
+    {
+        load();
+        auto *check = at<QPushButton>("Check1");
+        QVERIFY(check->isCheckable());
+        QCOMPARE(check->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(at<QLabel>("lblGoToHome")->cursor().shape(), Qt::PointingHandCursor);
+        CLICK(x, "Check1");
+        QVERIFY(!check->isChecked());
+        CLICK_LABEL(x, "lblGoToHome");
+        const QString base = QStringLiteral("https://www.talvernsoftwares.example/brenvo/ssd.php?page=");
+        QCOMPARE(f.browser->opened, QStringList({base + QStringLiteral("home-page"), base + QStringLiteral("talvernsoftwares")}));
+        QVERIFY(x->isVisible());
+    }
+
+    void tabOrder()
+    {
+        load();
+        QStringList order;
+        for (int i = 0; i < 8; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(order, QStringList({"cmdClose", "Check1", "txtName", "cmdSubmit", "txtEmail", "txtFriendEmail",
+                                     "txtFriendName", "txtMessage"}));
+        // The message box is reachable, yet lies outside its frame, where no one sees it.
+        QWidget *message = at("txtMessage");
+        QVERIFY(message->isEnabled());
+        QVERIFY(message->y() >= at("Frame2")->height());
+        QVERIFY(message->visibleRegion().isEmpty());
+    }
+
+    void placeholders_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("whileIn");
+        QTest::addColumn<QString>("afterLeaving");
+        QTest::newRow("name emptied, restored") << "txtName" << 2 << "" << "" << "Your Name";
+        QTest::newRow("name of blanks restored") << "txtName" << 2 << "   " << "   " << "Your Name";
+        QTest::newRow("name kept") << "txtName" << 2 << "Bob" << "Bob" << "Bob";
+        QTest::newRow("own address emptied") << "txtEmail" << 4 << "" << "" << "Your Email Address";
+        QTest::newRow("friend's address") << "txtFriendEmail" << 5 << "" << "" << "Friend's Email Address";
+        QTest::newRow("friend's name") << "txtFriendName" << 6 << "Al" << "Al" << "Al";
+    }
+    void placeholders()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, tabs);
+        QFETCH(QString, typed);
+        QFETCH(QString, whileIn);
+        QFETCH(QString, afterLeaving);
+        load();
+        for (int i = 0; i < tabs; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto *edit = x->findChild<QLineEdit *>(box);
+        QCOMPARE(QApplication::focusWidget(), edit);
+        QCOMPARE(edit->text(), QString());
+        widgets::type(edit, typed);
+        QCOMPARE(edit->text(), whileIn);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QCOMPARE(edit->text(), afterLeaving);
+    }
+
+    void placeholderComparisonTrimsBlanksOnly()
+    {
+        load();
+        box("txtName")->setText(QStringLiteral("  Your Name "));
+        box("txtName")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(box("txtName")->text(), QString());
+        auto *message = at<QPlainTextEdit>("txtMessage");
+        message->setFocus(Qt::TabFocusReason);
+        // Its first text ends in a line break, so it is not the placeholder and stays.
+        QCOMPARE(x->MessageText(), QStringLiteral("Your Message\r\n"));
+        message->setPlainText(QStringLiteral("Your Message"));
+        box("txtName")->setFocus(Qt::TabFocusReason);
+        message->setFocus(Qt::TabFocusReason);
+        QCOMPARE(x->MessageText(), QString());
+        box("txtName")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(x->MessageText(), QStringLiteral("Your Message"));
+    }
+
+    void emailBoxesRefuseBlanks_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("own address") << "txtEmail" << "ab@c.d" << 1;
+        QTest::newRow("friend's address") << "txtFriendEmail" << "ab@c.d" << 1;
+        QTest::newRow("name takes blanks") << "txtName" << "ab @c.d" << 0;
+    }
+    void emailBoxesRefuseBlanks()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, shown);
+        QFETCH(int, refusals);
+        load();
+        auto *edit = x->findChild<QLineEdit *>(box);
+        edit->setFocus(Qt::TabFocusReason);
+        widgets::type(edit, QStringLiteral("ab @c.d"));
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(int(f.boxes->shown.size()), refusals);
+        if (refusals) {
+            QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Email Address Cannot Contain Space"));
+            QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);
+        }
+        QCOMPARE(QApplication::focusWidget(), edit);
+        // Pasted text is not filtered.
+        QGuiApplication::clipboard()->setText(QStringLiteral(" x y"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(edit->text().endsWith(QStringLiteral(" x y")));
+    }
+
+    void referralChecks_data()
+    {
+        QTest::addColumn<QStringList>("form"); // name, email, friend's name, friend's email; "-" untouched
+        QTest::addColumn<QString>("message");
+        const QStringList valid{"Ann", "ann@example.org", "Bob", "bob@example.org"};
+        QTest::newRow("untouched form") << QStringList{"-", "-", "-", "-"} << "Please Enter Proper Email Address";
+        QTest::newRow("both addresses empty") << QStringList{"Ann", "", "Bob", ""} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("same address after trimming") << QStringList{"Ann", " a@b.c ", "Bob", "a@b.c"} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("distinct before the rest") << QStringList{"", "x", "", "x"} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("friend's lacks a dot") << QStringList{"Ann", "a@b.c", "Bob", "x@y"} << "Please Enter Proper Email Address";
+        QTest::newRow("own lacks @") << QStringList{"Ann", "ab.c", "Bob", "x@y.z"} << "Please Enter Proper Email Address";
+        QTest::newRow("case makes them distinct") << QStringList{"Ann", "A@b.c", "Bob", "a@b.c"} << "";
+        QTest::newRow("@. and .@ pass") << QStringList{"Ann", "@.", "Bob", ".@"} << "";
+        QTest::newRow("placeholder name") << QStringList{"Your Name", "a@b.c", "Bob", "x@y.z"} << "Please Enter Your Name";
+        QTest::newRow("name in small letters") << QStringList{"your name", "a@b.c", "Bob", "x@y.z"} << "";
+        QTest::newRow("name of blanks") << QStringList{"   ", "a@b.c", "Bob", "x@y.z"} << "Please Enter Your Name";
+        QTest::newRow("both names missing: name first") << QStringList{"", "a@b.c", "", "x@y.z"} << "Please Enter Your Name";
+        QTest::newRow("friend's name placeholder") << QStringList{"Ann", "a@b.c", "-", "x@y.z"} << "Please Enter Your Friend's Name";
+        QTest::newRow("valid") << valid << "";
+    }
+    void referralChecks()
+    {
+        QFETCH(QStringList, form);
+        QFETCH(QString, message);
+        load();
+        const char *boxes[] = {"txtName", "txtEmail", "txtFriendName", "txtFriendEmail"};
+        for (int i = 0; i < 4; ++i)
+            if (form[i] != QLatin1String("-"))
+                box(boxes[i])->setText(form[i]);
+        CLICK(x, "cmdSubmit");
+        if (message.isEmpty()) {
+            QVERIFY(f.boxes->shown.empty());
+            QCOMPARE(f.browser->opened.size(), 1);
+            const QUrlQuery query(QUrl(f.browser->opened[0]).query());
+            QCOMPARE(query.queryItemValue(QStringLiteral("taf1"), QUrl::FullyDecoded), form[0]);
+            QCOMPARE(query.queryItemValue(QStringLiteral("taf3"), QUrl::FullyDecoded), QStringLiteral("Your Message\r\n"));
+        } else {
+            QCOMPARE(int(f.boxes->shown.size()), 1);
+            QCOMPARE(f.boxes->shown[0].text, message);
+            QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);
+            QVERIFY(f.browser->opened.isEmpty());
+        }
+        // The form keeps what was typed, and the window stays.
+        for (int i = 0; i < 4; ++i)
+            if (form[i] != QLatin1String("-"))
+                QCOMPARE(box(boxes[i])->text(), form[i]);
+        QVERIFY(x->isVisible());
+    }
+
+    void messageTypedAsThePlaceholderIsRefused()
+    {
+        load();
+        box("txtName")->setText(QStringLiteral("Ann"));
+        box("txtEmail")->setText(QStringLiteral("a@b.c"));
+        box("txtFriendName")->setText(QStringLiteral("Bob"));
+        box("txtFriendEmail")->setText(QStringLiteral("x@y.z"));
+        at<QPlainTextEdit>("txtMessage")->setPlainText(QStringLiteral("  Your Message "));
+        CLICK(x, "cmdSubmit");
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please Enter Your Message"));
+    }
+
+    void failureIsReportedAndEndsTheProgram()
+    {
+        load();
+        f.browser->mode = fakes::Browser::Mode::Broken;
+        CLICK(x, "Check1");
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);
+        QVERIFY(f.boxes->shown[0].text.contains(QStringLiteral("no browser service")));
+        QCOMPARE(f.processEnd->ends, 1);
+        QVERIFY(!Windows::existingExitScreen());
+    }
+};
+
+QTEST_MAIN(tst_exitscreen)
+#include "tst_exitscreen.moc"

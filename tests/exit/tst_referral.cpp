@@ -1,0 +1,162 @@
+// The refer-a-friend request: its checks, and an address that carries any values,
+// whatever they hold, back to the page unchanged.
+#include "exit/modTellAFriend.h"
+#include "fakes.h"
+
+#include <QRandomGenerator>
+#include <QUrlQuery>
+#include <QtTest>
+
+using namespace modTellAFriend;
+
+namespace {
+const QString kPage = QStringLiteral("https://www.talvernsoftwares.example/brenvo/ssd.php");
+
+// Parses an address as the page would and returns every query item, in order.
+QList<std::pair<QString, QString>> parse(const QString &address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    QList<std::pair<QString, QString>> items;
+    if (!url.isValid())
+        return items;
+    for (const auto &item : QUrlQuery(url).queryItems(QUrl::FullyDecoded))
+        items.append({item.first, item.second});
+    return items;
+}
+
+QString randomValue(QRandomGenerator &rng)
+{
+    static const QString specials = QStringLiteral("&=#?+%\r\n /:;@\"'<>\\[]{}|^`~\t");
+    QString v;
+    const int length = rng.bounded(0, 24);
+    for (int i = 0; i < length; ++i) {
+        switch (rng.bounded(4)) {
+        case 0:
+            v.append(specials.at(rng.bounded(int(specials.size()))));
+            break;
+        case 1:
+            v.append(QChar(char16_t(rng.bounded(0x20, 0x7f))));
+            break;
+        case 2: {
+            char32_t cp = rng.bounded(0xa0u, 0x2fffu);
+            v.append(QString::fromUcs4(&cp, 1));
+            break;
+        }
+        default: {
+            char32_t cp = rng.bounded(0x1f300u, 0x1f64fu); // outside the 16-bit range
+            v.append(QString::fromUcs4(&cp, 1));
+            break;
+        }
+        }
+    }
+    if (rng.bounded(3) == 0)
+        v = QStringLiteral("  ") + v + QStringLiteral(" ");
+    return v;
+}
+} // namespace
+
+class tst_referral : public QObject
+{
+    Q_OBJECT
+    fakes::Installed f{};
+
+    void fill(const QStringList &v)
+    {
+        state().ReferrerName = v[0];
+        state().ReferrerEmail = v[1];
+        state().ReferralMessage = v[2];
+        state().FriendName = v[3];
+        state().FriendEmail = v[4];
+    }
+
+private slots:
+    void init() { f = fakes::resetProgram(); }
+    void cleanup() { fakes::resetProgram(); }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("name placeholder") << QStringList{"Your Name", "a@b.c", "Hi", "Bob", "x@y.z"} << "Please Enter Your Name";
+        QTest::newRow("name blanks") << QStringList{"  ", "a@b.c", "Hi", "Bob", "x@y.z"} << "Please Enter Your Name";
+        QTest::newRow("first wins") << QStringList{"", "", "", "", ""} << "Please Enter Your Name";
+        QTest::newRow("own address") << QStringList{"Ann", "Your Email Address", "Hi", "Bob", "x@y.z"} << "Please Enter Your Email";
+        QTest::newRow("message") << QStringList{"Ann", "a@b.c", " Your Message ", "Bob", "x@y.z"} << "Please Enter Your Message";
+        QTest::newRow("friend's name") << QStringList{"Ann", "a@b.c", "Hi", "Friend's Name", "x@y.z"} << "Please Enter Your Friend's Name";
+        QTest::newRow("friend's address") << QStringList{"Ann", "a@b.c", "Hi", "Bob", ""} << "Please Enter Your Friend's Email";
+        QTest::newRow("lower-case placeholder passes") << QStringList{"your name", "a@b.c", "Hi", "Bob", "x@y.z"} << "";
+        QTest::newRow("message with its line break passes") << QStringList{"Ann", "a@b.c", "Your Message\r\n", "Bob", "x@y.z"} << "";
+    }
+    void refusals()
+    {
+        QFETCH(QStringList, values);
+        QFETCH(QString, message);
+        fill(values);
+        SubmitReferral();
+        if (message.isEmpty()) {
+            QVERIFY(f.boxes->shown.empty());
+            QCOMPARE(f.browser->opened, QStringList{state().ReferralAddress});
+        } else {
+            QCOMPARE(int(f.boxes->shown.size()), 1);
+            QCOMPARE(f.boxes->shown[0].text, message);
+            QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);
+            QVERIFY(f.browser->opened.isEmpty());
+            QVERIFY(state().ReferralAddress.isEmpty());
+        }
+    }
+
+    void addressLayout()
+    {
+        const QString address = BuildReferralAddress(QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"),
+                                                     QStringLiteral("Your Message\r\n"), QStringLiteral("Bob"),
+                                                     QStringLiteral("x@y.z"));
+        QCOMPARE(address, kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=Ann%20Lee&taf2=a%40b.c"
+                                                 "&taf3=Your%20Message%0D%0A&taf4=Bob&taf5=x%40y.z"
+                                                 "&taf6=https%3A%2F%2Fwww.talvernsoftwares.example%2Fbrenvo%2F"));
+    }
+
+    void valuesCannotAddParameters()
+    {
+        fill({QStringLiteral("Ann&taf5=someone@else.example"), QStringLiteral("a@b.c#x"), QStringLiteral("m?=&"),
+              QStringLiteral("Bob"), QStringLiteral("x@y.z")});
+        SubmitReferral();
+        const auto items = parse(f.browser->opened.value(0));
+        QCOMPARE(items.size(), 7);
+        QCOMPARE(items[1].second, QStringLiteral("Ann&taf5=someone@else.example"));
+        QCOMPARE(items[5].second, QStringLiteral("x@y.z"));
+    }
+
+    void anyValuesParseBack()
+    {
+        QRandomGenerator rng(20261207);
+        for (int round = 0; round < 3000; ++round) {
+            QStringList values;
+            for (int i = 0; i < 5; ++i)
+                values << randomValue(rng);
+            QStringList trimmed;
+            for (const QString &v : values)
+                trimmed << TrimSpaces(v);
+            const QString address = BuildReferralAddress(trimmed[0], trimmed[1], trimmed[2], trimmed[3], trimmed[4]);
+            QVERIFY2(address.startsWith(kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=")), qPrintable(address));
+            const auto items = parse(address);
+            QCOMPARE(items.size(), 7);
+            const QStringList keys{"page", "taf1", "taf2", "taf3", "taf4", "taf5", "taf6"};
+            for (int i = 0; i < 7; ++i)
+                QCOMPARE(items[i].first, keys[i]);
+            QCOMPARE(items[0].second, QStringLiteral("kesp-refer-a-friend"));
+            for (int i = 0; i < 5; ++i)
+                QCOMPARE(items[i + 1].second, trimmed[i]);
+            QCOMPARE(items[6].second, QStringLiteral("https://www.talvernsoftwares.example/brenvo/"));
+        }
+    }
+
+    void trimmingTakesBlanksOnly()
+    {
+        QCOMPARE(TrimSpaces(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+        QCOMPARE(TrimSpaces(QStringLiteral("\r\n a\t ")), QStringLiteral("\r\n a\t"));
+        QCOMPARE(TrimSpaces(QStringLiteral("    ")), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_referral)
+#include "tst_referral.moc"
