@@ -19,7 +19,7 @@ UI = os.path.join(ROOT, "src", "ui")
 # Texts too long for the table, or shared by both main windows.
 TEXTS = {
     "@BOARD": "Talk over your result with other users on the Talvern discussion "
-              "board. Visit it now at www.talvernsoftwares.example/board",
+              "board. Visit it now at www.talvern.example/board",
     "@FULLBRAND": "Home Business Opportunity. Start your own Internet business and make "
                   "money online. Get this software fully branded for your website. "
                   "Click here for more details.",

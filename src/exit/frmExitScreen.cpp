@@ -30,14 +30,14 @@ const std::array<QString, 4> &frmExitScreen::SupportMessages()
 {
     static const std::array<QString, 4> messages = {
         QStringLiteral("Our programs can only be made and kept up with your support. The best way to support "
-                       "us is to visit the discussion board at https://www.talvernsoftwares.example/board "
+                       "us is to visit the discussion board at https://www.talvern.example/board "
                        "regularly and take part in its discussions and activities."),
-        QStringLiteral("Please visit the discussion board at https://www.talvernsoftwares.example/board "
+        QStringLiteral("Please visit the discussion board at https://www.talvern.example/board "
                        "regularly and support it by taking part in its discussions. These programs cannot be "
                        "supported and maintained without regular visits."),
-        QStringLiteral("https://www.talvernsoftwares.example/board is a free online discussion forum on the "
+        QStringLiteral("https://www.talvern.example/board is a free online discussion forum on the "
                        "human brain. Visit it regularly to help us develop and maintain this program."),
-        QStringLiteral("The discussion board needs your help! Visit https://www.talvernsoftwares.example/board "
+        QStringLiteral("The discussion board needs your help! Visit https://www.talvern.example/board "
                        "regularly and join its discussions and activities, so that more of our programs can be "
                        "maintained and developed."),
     };
@@ -70,7 +70,7 @@ void frmExitScreen::Form_Load()
 {
     setWindowTitle(kCaption);
     ui->lblExitScreenCaption->setText(kCaption);
-    ui->lblExitScreenCaption->resize(ui->lblExitScreenCaption->sizeHint());
+    forms::fitLabel(ui->lblExitScreenCaption);
 
     setWindowIcon(forms::programIcon());
     ui->picExitScreenIcon->setPixmap(forms::programPixmap());

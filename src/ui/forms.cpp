@@ -90,6 +90,26 @@ protected:
 
 } // namespace
 
+void fitLabel(QLabel *label)
+{
+    label->ensurePolished();
+    label->resize(label->sizeHint());
+    // The free fonts run a little wider than the ones the layout was drawn with: a
+    // label that would leave its container gets a slightly smaller size instead.
+    const QWidget *container = label->parentWidget();
+    if (!container)
+        return;
+    const qreal designed = label->font().pointSizeF();
+    qreal size = designed;
+    while (label->geometry().right() >= container->width() && size > designed * 0.85) {
+        size -= 0.25;
+        // The form's style sheet sets the fonts, so the smaller size must go there too.
+        label->setStyleSheet(QStringLiteral("font-size: %1pt;").arg(size));
+        label->ensurePolished();
+        label->resize(label->sizeHint());
+    }
+}
+
 void installFontFaces()
 {
     // Verdana's metrics are DejaVu Sans's (both descend from the same design brief);
@@ -115,10 +135,10 @@ void prepareWindow(QWidget *window)
 {
     window->setWindowIcon(programIcon());
     for (QLabel *label : window->findChildren<QLabel *>()) {
-        if (label->property("autoSize").toBool())
-            label->resize(label->sizeHint());
         if (label->text().contains(u'&'))
             label->setText(withoutAccessMarkers(label->text()));
+        if (label->property("autoSize").toBool())
+            fitLabel(label);
     }
     QSize size = window->size();
     if (auto *main = qobject_cast<QMainWindow *>(window)) {

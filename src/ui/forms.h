@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -19,6 +20,10 @@ QPixmap programPixmap();
 // Finishes a window built from its form: program icon, auto-sized labels, fixed client
 // size (menu bar added for main windows), and centring on the screen at first show.
 void prepareWindow(QWidget *window);
+
+// Sizes a label to its text, as the layouts' auto-sized labels are, keeping it inside
+// its container.
+void fitLabel(QLabel *label);
 
 // Runs fn on a left click released over the widget (labels have no click signal).
 void onClick(QWidget *widget, std::function<void()> fn);

@@ -8,7 +8,7 @@
 namespace modHelp {
 
 // Scheme and host of the maker's web site, without a trailing slash.
-inline const QString kSiteBase = QStringLiteral("https://www.talvernsoftwares.example");
+inline const QString kSiteBase = QStringLiteral("https://www.talvern.example");
 
 // Site base + "/brenvo/ssd.php?page=" + key.
 QString PageAddress(const QString &pageKey);

@@ -349,6 +349,14 @@ private slots:
         firstQuestionComesUpClean();
     }
 
+    void accessKeysOfTheResultPanel()
+    {
+        answerAll(10);
+        QTest::keyClick(d->windowHandle(), Qt::Key_O, Qt::AltModifier);
+        QTRY_VERIFY(details->isVisible());
+        QVERIFY(!Windows::existingDisplay());
+    }
+
     void manyTestsLeaveNothingBehind()
     {
         const auto cycle = [this] {

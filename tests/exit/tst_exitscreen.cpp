@@ -16,7 +16,7 @@
 #include <QtTest>
 
 namespace {
-const QString kBoard = QStringLiteral("https://www.talvernsoftwares.example/board");
+const QString kBoard = QStringLiteral("https://www.talvern.example/board");
 }
 
 class tst_exitscreen : public QObject
@@ -129,7 +129,7 @@ private slots:
         CLICK(x, "Check1");
         QVERIFY(!check->isChecked());
         CLICK_LABEL(x, "lblGoToHome");
-        const QString base = QStringLiteral("https://www.talvernsoftwares.example/brenvo/ssd.php?page=");
+        const QString base = QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=");
         QCOMPARE(f.browser->opened, QStringList({base + QStringLiteral("home-page"), base + QStringLiteral("talvernsoftwares")}));
         QVERIFY(x->isVisible());
     }

@@ -10,7 +10,7 @@
 using namespace modTellAFriend;
 
 namespace {
-const QString kPage = QStringLiteral("https://www.talvernsoftwares.example/brenvo/ssd.php");
+const QString kPage = QStringLiteral("https://www.talvern.example/brenvo/ssd.php");
 
 // Parses an address as the page would and returns every query item, in order.
 QList<std::pair<QString, QString>> parse(const QString &address)
@@ -112,7 +112,7 @@ private slots:
                                                      QStringLiteral("x@y.z"));
         QCOMPARE(address, kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=Ann%20Lee&taf2=a%40b.c"
                                                  "&taf3=Your%20Message%0D%0A&taf4=Bob&taf5=x%40y.z"
-                                                 "&taf6=https%3A%2F%2Fwww.talvernsoftwares.example%2Fbrenvo%2F"));
+                                                 "&taf6=https%3A%2F%2Fwww.talvern.example%2Fbrenvo%2F"));
     }
 
     void valuesCannotAddParameters()
@@ -146,7 +146,7 @@ private slots:
             QCOMPARE(items[0].second, QStringLiteral("kesp-refer-a-friend"));
             for (int i = 0; i < 5; ++i)
                 QCOMPARE(items[i + 1].second, trimmed[i]);
-            QCOMPARE(items[6].second, QStringLiteral("https://www.talvernsoftwares.example/brenvo/"));
+            QCOMPARE(items[6].second, QStringLiteral("https://www.talvern.example/brenvo/"));
         }
     }
 

@@ -53,7 +53,7 @@ private slots:
             QVERIFY(about->findChild<QLabel *>(QStringLiteral("Label1"))->text().startsWith(
                 QStringLiteral("Brenvo helps us know which part of our brain is more active")));
             QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblHomePage"))->text(),
-                     QStringLiteral("Click here to visit https://www.talvernsoftwares.example"));
+                     QStringLiteral("Click here to visit https://www.talvern.example"));
             QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label5"))->cursor().shape(), Qt::PointingHandCursor);
             QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblHomePage"))->cursor().shape(),
                      Qt::PointingHandCursor);
@@ -129,7 +129,7 @@ private slots:
             QVERIFY(about->isVisible());
         }));
         QCOMPARE(f.browser->opened,
-                 QStringList{QStringLiteral("https://www.talvernsoftwares.example/brenvo/ssd.php?page=") + key});
+                 QStringList{QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=") + key});
     }
 
     void opensFromTheTestWindowToo()

@@ -15,7 +15,7 @@ class tst_update : public QObject
     Q_OBJECT
     fakes::Installed f{};
     const QString key = QStringLiteral("Settings/Duration");
-    const QString updatePage = QStringLiteral("https://www.talvernsoftwares.example/brenvo/ssd.php?page=download-web-page");
+    const QString updatePage = QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=download-web-page");
 
 private slots:
     void initTestCase() { fakes::prepareApplication(); }

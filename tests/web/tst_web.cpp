@@ -15,7 +15,7 @@
 #include <QtTest>
 
 namespace {
-const QString kBase = QStringLiteral("https://www.talvernsoftwares.example/brenvo/ssd.php?page=");
+const QString kBase = QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=");
 
 bool inFront(const QWidget *a, const QWidget *b)
 {
@@ -137,7 +137,7 @@ private slots:
         QTest::addColumn<QStringList>("bar");
         QTest::addColumn<QStringList>("file");
         QTest::addColumn<QStringList>("help");
-        const QStringList bar{"&File", "&Help", "&Donate", "Make Money &Online"};
+        const QStringList bar{"&File", "&Help", "&Donate"};
         QTest::newRow("details") << "details" << bar << QStringList{"Take The &Brain Test Now", "E&xit"}
                                  << QStringList{"&Online Help", "&Visit Us Online", "-", "Check for Software &Update", "-",
                                                 "&About Software"};
@@ -169,11 +169,12 @@ private slots:
         QVERIFY(!widgets::find<QAction>(w, "mnuDonate")->menu());
         QVERIFY(widgets::find<QAction>(w, "mnuDonate")->isEnabled());
 
-        // Make Money Online can be seen but never chosen, by mouse or by its access key.
+        // Make Money Online can never be chosen, so it is not on the bar at all.
         QAction *money = widgets::find<QAction>(w, "mnuMakeMoneyOnline");
+        QVERIFY(money);
+        QCOMPARE(money->text(), QStringLiteral("Make Money &Online"));
         QVERIFY(!money->isEnabled());
         money->trigger();
-        QTest::mouseClick(w->menuBar(), Qt::LeftButton, {}, w->menuBar()->actionGeometry(money).center());
         QTest::keyClick(w->windowHandle(), Qt::Key_O, Qt::AltModifier);
         QTest::qWait(150);
         QVERIFY(!f.browser->opened.contains(kBase + QStringLiteral("fully-branded")));
