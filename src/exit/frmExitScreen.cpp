@@ -29,16 +29,16 @@ void critical(const QString &text)
 const std::array<QString, 4> &frmExitScreen::SupportMessages()
 {
     static const std::array<QString, 4> messages = {
-        QStringLiteral("Our programs can only be made and kept up with your support. The best way to support "
+        QStringLiteral("Our programs can only be made and kept up to date with your support. The best way to support "
                        "us is to visit the discussion board at https://www.talvern.example/board "
-                       "regularly and take part in its discussions and activities."),
+                       "regularly and take part in its discussions and other activities."),
         QStringLiteral("Please visit the discussion board at https://www.talvern.example/board "
-                       "regularly and support it by taking part in its discussions. These programs cannot be "
-                       "supported and maintained without regular visits."),
+                       "regularly and support it by taking part in its many discussions. These programs cannot be "
+                       "supported and maintained without your regular visits."),
         QStringLiteral("https://www.talvern.example/board is a free online discussion forum on the "
-                       "human brain. Visit it regularly to help us develop and maintain this program."),
+                       "human brain and mind. Visit it regularly to help us develop and maintain this program."),
         QStringLiteral("The discussion board needs your help! Visit https://www.talvern.example/board "
-                       "regularly and join its discussions and activities, so that more of our programs can be "
+                       "regularly and take part in its discussions and activities, so that more of our programs can be "
                        "maintained and developed."),
     };
     return messages;
