@@ -112,16 +112,19 @@ def qss_font(spec):
 
 
 def palette(roles):
-    def group(tag):
+    def group(tag, entries):
         out = [f"<{tag}>"]
-        for role, (r, g, b) in roles:
+        for role, (r, g, b) in entries:
             out.append(f'<colorrole role="{role}"><brush brushstyle="SolidPattern">'
                        f'<color alpha="255"><red>{r}</red><green>{g}</green><blue>{b}</blue>'
                        f"</color></brush></colorrole>")
         out.append(f"</{tag}>")
         return "".join(out)
-    return ('<property name="palette"><palette>' + group("active") + group("inactive")
-            + "<disabled/></palette></property>")
+    # A disabled control keeps its colours; only its text greys, which the style does.
+    backgrounds = [(role, c) for role, c in roles if role in ("Window", "Button", "Base")]
+    disabled = group("disabled", backgrounds) if backgrounds else "<disabled/>"
+    return ('<property name="palette"><palette>' + group("active", roles) + group("inactive", roles)
+            + disabled + "</palette></property>")
 
 
 def prop(name, inner, stdset=True):

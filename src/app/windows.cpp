@@ -91,9 +91,15 @@ bool isClosing(const QWidget *window)
 
 void Reset()
 {
-    for (QWidget *w : inCreationOrder()) {
-        forget(w);
-        delete w;
+    // A window may own another (the about window its opener): delete each at most once.
+    std::vector<QPointer<QWidget>> all;
+    for (QWidget *w : inCreationOrder())
+        all.emplace_back(w);
+    for (const QPointer<QWidget> &w : all) {
+        if (w) {
+            forget(w.data());
+            delete w.data();
+        }
     }
     registry() = Registry{};
 }

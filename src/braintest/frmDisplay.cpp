@@ -38,8 +38,8 @@ frmDisplay::frmDisplay(QWidget *parent) : MainWindowBase(parent), ui(std::make_u
     // once the result is up, even though the question panel lies behind it.
     forms::onDefaultAndCancelKeys(this, [this] { cmdNext_Click(); });
 
-    // The result panel lies in front until a test starts.
-    BringToFront(ui->fraResult, ui->fraQuestion);
+    // The result panel lies in front until a test starts; what it covers is out of reach.
+    ui->fraQuestion->setEnabled(false);
 }
 
 frmDisplay::~frmDisplay() = default;

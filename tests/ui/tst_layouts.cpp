@@ -1,0 +1,322 @@
+// Every window against the layout table it is generated from: geometry, colours,
+// fonts, stacking, tab order, initial states, cursors and names for screen readers.
+#include "app/frmMain.h"
+#include "app/windows.h"
+#include "braintest/frmDisplay.h"
+#include "exit/frmExitScreen.h"
+#include "fakes.h"
+#include "web/frmAbout.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QtTest>
+
+namespace {
+
+struct Row
+{
+    QString window, control, kind, in, text, font, colours, other;
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+QList<Row> table()
+{
+    QList<Row> rows;
+    QFile file(QStringLiteral(BRENVO_LAYOUT_TABLE));
+    if (!file.open(QIODevice::ReadOnly))
+        return rows;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList c = QString::fromUtf8(lines[i]).split(u'\t');
+        if (c.size() < 12)
+            continue;
+        Row r{c[0], c[1], c[2], c[3], c[4], c[9], c[10], c[11]};
+        r.left = c[5].toInt();
+        r.top = c[6].toInt();
+        r.width = c[7].toInt();
+        r.height = c[8].toInt();
+        rows.append(r);
+    }
+    return rows;
+}
+
+int px(int twips)
+{
+    return int(std::lround(twips / 15.0));
+}
+
+QColor rgb(const QString &triple)
+{
+    const QStringList p = triple.split(u',');
+    return QColor(p[0].toInt(), p[1].toInt(), p[2].toInt());
+}
+
+QString colourPart(const QString &colours, const QString &prefix)
+{
+    for (const QString &part : colours.split(u';')) {
+        const QString t = part.trimmed();
+        if (t.startsWith(prefix) && !t.contains(QLatin1String("system")))
+            return t.mid(prefix.size());
+    }
+    return {};
+}
+
+QWidget *windowNamed(const QString &name)
+{
+    if (name == QLatin1String("frmMain"))
+        return Windows::main();
+    if (name == QLatin1String("frmDisplay"))
+        return Windows::display();
+    if (name == QLatin1String("frmAbout"))
+        return Windows::about();
+    return Windows::exitScreen();
+}
+
+} // namespace
+
+class tst_layouts : public QObject
+{
+    Q_OBJECT
+    fakes::Installed f{};
+
+    void addRows()
+    {
+        QTest::addColumn<int>("index");
+        const QList<Row> rows = table();
+        for (int i = 0; i < rows.size(); ++i)
+            QTest::addRow("%s %s", qPrintable(rows[i].window), qPrintable(rows[i].control)) << i;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        fakes::prepareApplication();
+        QVERIFY(table().size() > 80);
+    }
+    void init() { f = fakes::resetProgram(); }
+    void cleanup() { fakes::resetProgram(); }
+
+    void clientAreas_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("details") << "frmMain" << QSize(377, 338);
+        QTest::newRow("test") << "frmDisplay" << QSize(569, 449);
+        QTest::newRow("about") << "frmAbout" << QSize(422, 267);
+        QTest::newRow("exit screen") << "frmExitScreen" << QSize(741, 315);
+    }
+    void clientAreas()
+    {
+        QFETCH(QString, window);
+        QFETCH(QSize, client);
+        QWidget *w = windowNamed(window);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        auto *main = qobject_cast<QMainWindow *>(w);
+        QCOMPARE(main ? main->centralWidget()->size() : w->size(), client);
+        // Fixed: no resizing, and no minimise or maximise button.
+        QCOMPARE(w->minimumSize(), w->maximumSize());
+        QVERIFY(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(!w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(w->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        // Centred on the screen at first show.
+        const QPoint centre = w->screen()->availableGeometry().center();
+        QVERIFY(qAbs(w->frameGeometry().center().x() - centre.x()) <= 2);
+        QVERIFY(qAbs(w->frameGeometry().center().y() - centre.y()) <= 2);
+        QVERIFY(!w->windowIcon().isNull());
+        w->close();
+    }
+
+    void everyControlAsDesigned_data() { addRows(); }
+    void everyControlAsDesigned()
+    {
+        QFETCH(int, index);
+        const Row r = table().at(index);
+        QWidget *window = windowNamed(r.window);
+        auto *w = window->findChild<QWidget *>(r.control);
+        QVERIFY2(w, qPrintable(r.control));
+        w->ensurePolished();
+        const QString container = r.in == QLatin1String("window") ? QString() : r.in;
+        if (!container.isEmpty())
+            QCOMPARE(w->parentWidget()->objectName(), container);
+
+        // Geometry, relative to the container's outer top left corner.
+        const bool autoSize = r.other.contains(QLatin1String("auto-size"));
+        QCOMPARE(w->x(), px(r.left));
+        QCOMPARE(w->y(), px(r.top));
+        if (r.kind == QLatin1String("line")) {
+            QCOMPARE(w->width(), px(r.width));
+        } else if (!autoSize) {
+            QCOMPARE(w->width(), px(r.width));
+            QCOMPARE(w->height(), px(r.height));
+        } else {
+            // Sized by its text, which it shows whole, inside its container.
+            QVERIFY(w->width() >= static_cast<QLabel *>(w)->sizeHint().width());
+            QVERIFY2(w->geometry().right() < w->parentWidget()->width(), qPrintable(r.control));
+        }
+
+        // Colours.
+        const QString fg = colourPart(r.colours, QStringLiteral("text "));
+        const QString bg = colourPart(r.colours, QStringLiteral("back "));
+        const QPalette p = w->palette();
+        if (qobject_cast<QLabel *>(w) && !r.control.startsWith(QLatin1String("pic"))) {
+            if (!fg.isEmpty())
+                QCOMPARE(p.color(QPalette::Active, QPalette::WindowText), rgb(fg));
+            QCOMPARE(w->autoFillBackground(), !r.colours.contains(QLatin1String("transparent")));
+        } else if (qobject_cast<QAbstractButton *>(w) && !qobject_cast<QRadioButton *>(w)) {
+            if (!bg.isEmpty())
+                QCOMPARE(p.color(QPalette::Active, QPalette::Button), rgb(bg));
+            if (!fg.isEmpty())
+                QCOMPARE(p.color(QPalette::Active, QPalette::ButtonText), rgb(fg));
+        } else if (qobject_cast<QRadioButton *>(w)) {
+            QCOMPARE(p.color(QPalette::Active, QPalette::WindowText), rgb(fg));
+        } else if (qobject_cast<QLineEdit *>(w)) {
+            if (!fg.isEmpty())
+                QCOMPARE(p.color(QPalette::Active, QPalette::Text), rgb(fg));
+            if (!bg.isEmpty())
+                QCOMPARE(p.color(QPalette::Active, QPalette::Base), rgb(bg));
+        } else if (r.kind == QLatin1String("frame") || r.control == QLatin1String("Picture1")) {
+            if (!bg.isEmpty())
+                QCOMPARE(p.color(QPalette::Active, QPalette::Window), rgb(bg));
+            if (!fg.isEmpty())
+                QCOMPARE(p.color(QPalette::Active, QPalette::WindowText), rgb(fg));
+        } else if (r.kind == QLatin1String("line")) {
+            QCOMPARE(p.color(QPalette::Active, QPalette::WindowText), rgb(r.colours));
+        }
+
+        // Font: face, size in points (fractions kept), weight and underline.
+        static const QRegularExpression fontSpec(QStringLiteral("^(Verdana|MS Sans Serif) ([\\d.]+)(.*)$"));
+        const QRegularExpressionMatch m = fontSpec.match(r.font);
+        if (m.hasMatch() && !r.control.startsWith(QLatin1String("pic"))) {
+            QFont font = w->font();
+            QCOMPARE(font.family(), m.captured(1));
+            if (!autoSize || r.window != QLatin1String("frmExitScreen"))
+                QCOMPARE(font.pointSizeF(), m.captured(2).toDouble());
+            QCOMPARE(font.bold(), m.captured(3).contains(QLatin1String("bold")));
+            QCOMPARE(font.underline(), m.captured(3).contains(QLatin1String("underline")));
+        }
+
+        // Initial states and pointer.
+        QCOMPARE(w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->testAttribute(Qt::WA_WState_Hidden),
+                 r.other.contains(QLatin1String("hidden")));
+        // The question panel is also out of reach while the result panel covers it.
+        if (r.control != QLatin1String("fraQuestion"))
+            QCOMPARE(w->testAttribute(Qt::WA_ForceDisabled), r.other.contains(QLatin1String("disabled")));
+        QCOMPARE(w->cursor().shape() == Qt::PointingHandCursor, r.other.contains(QLatin1String("hand cursor")));
+        if (r.other.contains(QLatin1String("centred text")))
+            QVERIFY(static_cast<QLabel *>(w)->alignment() & Qt::AlignHCenter);
+        if (r.other.contains(QLatin1String("default button")))
+            QVERIFY(w->property("defaultButton").toBool() && w->property("cancelButton").toBool());
+
+        // A screen reader finds every control that shows text or takes input by name.
+        const bool named = (!r.text.isEmpty() && r.kind != QLatin1String("frame")) || r.kind == QLatin1String("text box");
+        if (named && !r.control.startsWith(QLatin1String("pic"))) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+            QVERIFY(iface);
+            QVERIFY2(!iface->text(QAccessible::Name).isEmpty(), qPrintable(r.control));
+            QVERIFY(!iface->text(QAccessible::Name).contains(u'&') || r.control == QLatin1String("lblCobrand"));
+        }
+    }
+
+    void stackingFollowsTheTable()
+    {
+        const QList<Row> rows = table();
+        for (const QString &window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
+            fakes::resetProgram();
+            QWidget *w = windowNamed(window);
+            QMap<QString, QStringList> frontToBack;
+            for (const Row &r : rows)
+                if (r.window == window)
+                    frontToBack[r.in].append(r.control);
+            for (auto it = frontToBack.cbegin(); it != frontToBack.cend(); ++it) {
+                int lastIndex = INT_MAX;
+                for (const QString &name : it.value()) {
+                    QWidget *child = w->findChild<QWidget *>(name);
+                    const int index = int(child->parentWidget()->children().indexOf(child));
+                    QVERIFY2(index < lastIndex, qPrintable(window + u' ' + name));
+                    lastIndex = index;
+                }
+            }
+        }
+    }
+
+    void tabOrderFollowsTheTable()
+    {
+        const QList<Row> rows = table();
+        static const QRegularExpression tab(QStringLiteral("tab (\\d+)"));
+        for (const QString &window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
+            fakes::resetProgram();
+            QWidget *w = windowNamed(window);
+            QMap<int, QString> byIndex;
+            for (const Row &r : rows)
+                if (r.window == window && w->findChild<QWidget *>(r.control)->focusPolicy() & Qt::TabFocus)
+                    byIndex.insert(tab.match(r.other).captured(1).toInt(), r.control);
+            const QStringList expected = byIndex.values();
+            QStringList chain;
+            QWidget *first = w->findChild<QWidget *>(expected.first());
+            QWidget *next = first;
+            do {
+                if (next->focusPolicy() & Qt::TabFocus && expected.contains(next->objectName()))
+                    chain << next->objectName();
+                next = next->nextInFocusChain();
+            } while (next != first && chain.size() < expected.size());
+            QCOMPARE(chain, expected);
+        }
+    }
+
+    void tabReachesTheDetailsInOrder()
+    {
+        frmMain *w = Windows::main();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QStringList order;
+        for (int i = 0; i < 5; ++i) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        // The two option buttons are one choice and take one stop; arrows move between them.
+        QCOMPARE(order, QStringList({"txtName", "cmdNext", "cmdExit", "optFemale", "txtName"}));
+    }
+
+    void aboutWindowStaysOutOfTheTaskBar()
+    {
+        frmMain *owner = Windows::main();
+        frmAbout *about = Windows::about();
+        about->setParent(owner, about->windowFlags());
+        QCOMPARE(about->windowType(), Qt::Dialog);
+        QVERIFY(about->parentWidget() == owner); // a transient dialog: no task bar entry
+        QVERIFY(!Windows::exitScreen()->parentWidget());
+    }
+
+    void scaledWindowsKeepTheirText()
+    {
+        // Run again with QT_SCALE_FACTOR=2: everything doubles, nothing is cut off.
+        const qreal ratio = qEnvironmentVariableIntValue("QT_SCALE_FACTOR") > 1 ? 2.0 : 1.0;
+        for (const QString &window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
+            fakes::resetProgram();
+            QWidget *w = windowNamed(window);
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            QCOMPARE(w->devicePixelRatioF(), ratio);
+            for (QLabel *label : w->findChildren<QLabel *>()) {
+                if (label->wordWrap() || label->text().isEmpty() || !label->isVisibleTo(w))
+                    continue;
+                QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(window + u' ' + label->objectName()));
+            }
+            const QImage image = w->grab().toImage();
+            QCOMPARE(image.size(), w->size() * ratio);
+        }
+    }
+};
+
+QTEST_MAIN(tst_layouts)
+#include "tst_layouts.moc"
