@@ -4,9 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation2)
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation2 dpkg-dev)
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(xvfb xauth xdotool)
+    packages+=(xvfb xauth xdotool desktop-file-utils appstream)
 fi
 
 missing=()
