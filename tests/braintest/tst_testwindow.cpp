@@ -378,7 +378,10 @@ private slots:
         for (int i = 0; i < 900; ++i)
             cycle();
         QCOMPARE(QApplication::topLevelWidgets().size(), windows);
-        QVERIFY2(residentKiB() - memory < 2048, qPrintable(QString::number(residentKiB() - memory)));
+#if !defined(__SANITIZE_ADDRESS__)
+        // The address sanitizer holds freed memory back on purpose; measure without it.
+        QVERIFY2(residentKiB() - memory < 1024, qPrintable(QString::number(residentKiB() - memory)));
+#endif
     }
 };
 

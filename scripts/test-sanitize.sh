@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer (leak checks
+# on) in build-sanitize/ and runs the whole suite there; any report fails it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh --tests >/dev/null
+[[ -f build-sanitize/CMakeCache.txt ]] || cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize
+ctest --preset sanitize
