@@ -5,9 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation2 dpkg-dev)
-if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(xvfb xauth xdotool desktop-file-utils appstream)
-fi
+for arg in "$@"; do
+    case $arg in
+    --tests) packages+=(xvfb xauth xdotool desktop-file-utils appstream) ;;
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --no-build) no_build=1 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,6 +27,7 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+[[ -z ${no_build:-} ]] || exit 0
 if [[ ! -f build/CMakeCache.txt ]]; then
     cmake --preset default >/dev/null
 fi

@@ -12,6 +12,7 @@
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <algorithm>
 
 namespace {
 const QString kEnterName = QStringLiteral("Please Enter Your Name");
@@ -52,25 +53,29 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 bool frmMain::txtName_KeyPress(QKeyEvent *event)
 {
-    // Focus moves, Esc, deletion and cursor keys are not typed characters.
+    const QString text = event->text();
+    // Anything beyond control codes counts as text, whatever Qt would call printable.
+    const bool carriesText = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u' ' && c != u'\x7f'; });
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    // Focus moves, Esc and deletion are not typed characters, nor are Alt and Meta
+    // combinations (access keys and shortcuts): they keep their own meaning, but text
+    // that comes with them never reaches the box.
     switch (event->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Escape:
     case Qt::Key_Delete:
-        return false;
+        return carriesText;
     default:
         break;
     }
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    // Alt and Meta combinations are access keys or shortcuts, never text.
     if (mods & (Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    QString typed = event->text();
+        return !text.isEmpty();
+    QString typed = text;
     if ((mods & Qt::ControlModifier) && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
         typed = QString(QChar(static_cast<char16_t>(event->key() - Qt::Key_A + 1))); // Ctrl+V is code 22
     if (typed.isEmpty())
-        return false;
+        return false; // cursor keys, Home, End and the like
 
     const nameKeys::Outcome outcome = nameKeys::filter(typed);
     if (outcome.refused) {
@@ -79,7 +84,7 @@ bool frmMain::txtName_KeyPress(QKeyEvent *event)
     }
     if (outcome.text == typed)
         return false;
-    ui->txtName->insert(outcome.text);
+    InsertName(outcome.text);
     return true;
 }
 
@@ -88,11 +93,19 @@ bool frmMain::txtName_InputMethod(QInputMethodEvent *event)
     if (event->commitString().isEmpty())
         return false;
     const nameKeys::Outcome outcome = nameKeys::filter(event->commitString());
-    if (outcome.refused)
+    if (outcome.refused) {
         resume::step([] { platform::messageBox(nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
-    else
-        ui->txtName->insert(outcome.text);
+        return true;
+    }
+    InsertName(outcome.text);
     return true;
+}
+
+void frmMain::InsertName(QString text)
+{
+    // Backspace and carriage return pass the filter as keys; as text they never enter.
+    text.remove(QChar(8)).remove(QChar(13));
+    ui->txtName->insert(text);
 }
 
 bool frmMain::ValidateDetails()

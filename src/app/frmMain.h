@@ -29,6 +29,7 @@ private:
     void mnuExit_Click();
     bool txtName_KeyPress(QKeyEvent *event);   // true when the key is consumed
     bool txtName_InputMethod(class QInputMethodEvent *event);
+    void InsertName(QString text);
 
     std::unique_ptr<Ui::frmMain> ui;
 };

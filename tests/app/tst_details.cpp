@@ -109,6 +109,30 @@ private slots:
         QVERIFY(f.boxes->shown.empty());
     }
 
+    void oddKeyEventsNeverSlipThrough_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Alt with a digit") << int(Qt::Key_1) << int(Qt::AltModifier) << "1";
+        QTest::newRow("Meta with a letter") << int(Qt::Key_X) << int(Qt::MetaModifier) << "x";
+        QTest::newRow("Alt with private-use text") << 0xf4f4 << int(Qt::AltModifier | Qt::KeypadModifier) << QStringLiteral("\uf4f4");
+        QTest::newRow("Esc carrying text") << int(Qt::Key_Escape) << 0 << "a";
+        QTest::newRow("Delete carrying text") << int(Qt::Key_Delete) << 0 << "7";
+        QTest::newRow("letter and backspace in one event") << int(Qt::Key_C) << 0 << "c\b";
+    }
+    void oddKeyEventsNeverSlipThrough()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        QApplication::sendEvent(name(), &press);
+        for (const QChar c : name()->text())
+            QVERIFY2((c >= u'A' && c <= u'Z') || c == u' ', qPrintable(name()->text()));
+        QVERIFY(w->isVisible());
+    }
+
     void inputMethodCommits_data()
     {
         QTest::addColumn<QString>("commit");
@@ -118,6 +142,7 @@ private slots:
         QTest::newRow("composed accent") << QStringLiteral("ñ") << "" << 1;
         QTest::newRow("CJK") << QStringLiteral("日本") << "" << 1;
         QTest::newRow("mixed") << QStringLiteral("añb") << "" << 1;
+        QTest::newRow("backspace is no text") << "a\bb" << "AB" << 0;
     }
     void inputMethodCommits()
     {
