@@ -10,7 +10,7 @@ start_x() {
     chmod 700 "$XDG_RUNTIME_DIR"
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
     exec 3>"$WORK/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [[ -s $WORK/display ]] && break
@@ -34,9 +34,9 @@ windows_named() {
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
 }
 
-# Waits up to $2 seconds (default 10) until a window titled $1 is visible; prints its id.
+# Waits up to $2 seconds (default 30) until a window titled $1 is visible; prints its id.
 wait_window() {
-    local deadline=$((SECONDS + ${2:-10})) ids
+    local deadline=$((SECONDS + ${2:-30})) ids
     while ((SECONDS < deadline)); do
         ids=$(windows_named "$1")
         if [[ -n $ids ]]; then

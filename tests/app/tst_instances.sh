@@ -33,8 +33,8 @@ wait "$third" 2>/dev/null
 
 pids=()
 for _ in $(seq 20); do "$BRENVO" & pids+=($!); done
-wait_window "Brenvo v1.15" 20 >/dev/null || fail "none of twenty starts showed its window"
-deadline=$((SECONDS + 20))
+wait_window "Brenvo v1.15" 60 >/dev/null || fail "none of twenty starts showed its window"
+deadline=$((SECONDS + 60))
 while ((SECONDS < deadline)) && [[ $(windows_named "Brenvo" | wc -l) -lt 19 ]]; do sleep 0.2; done
 [[ $(windows_named "Brenvo v1.15" | wc -l) -eq 1 ]] || fail "more than one of twenty starts runs"
 [[ $(windows_named "Brenvo" | wc -l) -eq 19 ]] || fail "not every other start was refused"

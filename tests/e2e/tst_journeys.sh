@@ -89,7 +89,7 @@ rm -rf "$XDG_CONFIG_HOME/brenvo"
 details=$(wait_window "Brenvo v1.15") || fail "no details window with an unwritable store"
 end_program "$pid" "$details"
 fresh_settings
-head -c 4096 /dev/urandom >"$conf"
+printf '\xff\xfe[Sett\x00ings\nDuration=\x01\x02\x80\n[[\n=\n\xc3\x28%%%%\n[Settings\nDuration==2020-01-01\n' >"$conf"
 "$BRENVO" & pid=$!
 details=$(wait_window "Brenvo v1.15") || fail "no details window with a garbage store"
 end_program "$pid" "$details"
