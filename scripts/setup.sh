@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation2 dpkg-dev)
 for arg in "$@"; do
     case $arg in
-    --tests) packages+=(xvfb xauth xdotool desktop-file-utils appstream) ;;
+    --tests) packages+=(xvfb xauth xdotool desktop-file-utils appstream valgrind) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;
     esac

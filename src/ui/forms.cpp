@@ -120,9 +120,9 @@ void installFontFaces()
 
 QIcon programIcon()
 {
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/brenvo.svg"));
-    icon.addFile(QStringLiteral(":/icons/brenvo-32.png"), QSize(32, 32));
+    // The 32-pixel image only: an SVG would pull in an image plugin at start-up, and
+    // the desktop takes its larger sizes from the installed icon theme.
+    static const QIcon icon(QStringLiteral(":/icons/brenvo-32.png"));
     return icon;
 }
 
