@@ -101,10 +101,10 @@ def parse_colours(s):
     return fg, bg, transparent
 
 
-def qss_font(spec):
-    m = re.match(r"^(Verdana|MS Sans Serif) ([\d.]+)((?: bold| underline)*)$", spec)
+def qss_font(face_and_size):
+    m = re.match(r"^(Verdana|MS Sans Serif) ([\d.]+)((?: bold| underline)*)$", face_and_size)
     if not m:
-        raise SystemExit("bad font: " + spec)
+        raise SystemExit("bad font: " + face_and_size)
     face, size, rest = m.group(1), m.group(2), m.group(3)
     weight = "bold " if "bold" in rest else ""
     deco = "underline" if "underline" in rest else "none"
