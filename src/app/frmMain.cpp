@@ -82,7 +82,9 @@ bool frmMain::txtName_KeyPress(QKeyEvent *event)
         resume::step([] { platform::messageBox(nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
         return true;
     }
-    if (outcome.text == typed)
+    // A single unchanged character (a capital, a blank, Backspace, Enter) goes on to the
+    // box as the key it is; anything else is inserted as filtered text.
+    if (typed.size() == 1 && outcome.text == typed)
         return false;
     InsertName(outcome.text);
     return true;

@@ -120,6 +120,7 @@ private slots:
         QTest::newRow("Esc carrying text") << int(Qt::Key_Escape) << 0 << "a";
         QTest::newRow("Delete carrying text") << int(Qt::Key_Delete) << 0 << "7";
         QTest::newRow("letter and backspace in one event") << int(Qt::Key_C) << 0 << "c\b";
+        QTest::newRow("blank and backspace in one event") << 0x2001 << 0 << " \b";
     }
     void oddKeyEventsNeverSlipThrough()
     {
