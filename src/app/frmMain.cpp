@@ -83,8 +83,9 @@ bool frmMain::txtName_KeyPress(QKeyEvent *event)
         return true;
     }
     // A single unchanged character (a capital, a blank, Backspace, Enter) goes on to the
-    // box as the key it is; anything else is inserted as filtered text.
-    if (typed.size() == 1 && outcome.text == typed)
+    // box as the key it is; anything else is inserted as filtered text. Ctrl+H and
+    // Ctrl+M (codes 8 and 13) are not handed on: the box would read their letter.
+    if (typed.size() == 1 && outcome.text == typed && typed == text)
         return false;
     InsertName(outcome.text);
     return true;

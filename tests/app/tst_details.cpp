@@ -120,6 +120,8 @@ private slots:
         QTest::newRow("Esc carrying text") << int(Qt::Key_Escape) << 0 << "a";
         QTest::newRow("Delete carrying text") << int(Qt::Key_Delete) << 0 << "7";
         QTest::newRow("letter and backspace in one event") << int(Qt::Key_C) << 0 << "c\b";
+        QTest::newRow("Ctrl+M is no letter") << int(Qt::Key_M) << int(Qt::ControlModifier | Qt::KeypadModifier) << "e";
+        QTest::newRow("Ctrl+H is no letter") << int(Qt::Key_H) << int(Qt::ControlModifier) << "h";
         QTest::newRow("blank and backspace in one event") << 0x2001 << 0 << " \b";
     }
     void oddKeyEventsNeverSlipThrough()
