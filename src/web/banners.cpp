@@ -9,8 +9,9 @@
 
 namespace banners {
 namespace {
+// Written and read by CoBrand_Randomize only; kept for the run.
 std::int16_t intCoBrandRandomNumber = 0;
-}
+} // namespace
 
 std::int16_t CoBrandNumber(float r)
 {
@@ -35,17 +36,12 @@ void Reset()
     intCoBrandRandomNumber = 0;
 }
 
-void setLastNumber(std::int16_t n)
-{
-    intCoBrandRandomNumber = n;
-}
-
 } // namespace banners
 
 void CoBrand_Randomize()
 {
     const std::int16_t n = banners::CoBrandNumber(platform::services().random->next());
-    banners::setLastNumber(n);
+    banners::intCoBrandRandomNumber = n;
     QWidget *details = Windows::main();
     const char *front = nullptr;
     if (n == 2 || n == 4 || n == 6)

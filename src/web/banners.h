@@ -13,7 +13,6 @@ std::int16_t CoBrandNumber(float r);
 
 // The number drawn by the last CoBrand_Randomize.
 std::int16_t lastNumber();
-void setLastNumber(std::int16_t n);
 void Reset();
 
 } // namespace banners
