@@ -15,6 +15,16 @@ namespace {
 QApplication *app = nullptr;
 QLineEdit *box = nullptr;
 fakes::Installed f{};
+
+// A fresh program with its details window up and the name box focused.
+void openDetails()
+{
+    f = fakes::resetProgram();
+    frmMain *w = Windows::main();
+    w->show();
+    box = w->findChild<QLineEdit *>(QStringLiteral("txtName"));
+    box->setFocus();
+}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -22,11 +32,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     app = new QApplication(*argc, *argv);
     fakes::prepareApplication();
-    f = fakes::resetProgram();
-    frmMain *w = Windows::main();
-    w->show();
-    box = w->findChild<QLineEdit *>(QStringLiteral("txtName"));
-    box->setFocus();
+    openDetails();
     return 0;
 }
 
@@ -65,12 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
     }
     f.boxes->shown.clear();
-    if (!box->window()->isVisible()) {
-        f = fakes::resetProgram();
-        frmMain *w = Windows::main();
-        w->show();
-        box = w->findChild<QLineEdit *>(QStringLiteral("txtName"));
-        box->setFocus();
-    }
+    if (!box->window()->isVisible())
+        openDetails();
     return 0;
 }
