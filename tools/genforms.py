@@ -64,10 +64,20 @@ MENUS = {
 }
 DISABLED_ACTIONS = {"mnuMakeMoneyOnline"}
 
-# Text boxes are named for screen readers by the label or placeholder that explains them.
+# Controls with no text of their own get a fixed name for screen readers: text boxes
+# after the label or placeholder that explains them, pictures after what they show.
+# Everything else is read by its text as it stands, which Qt keeps up to date and
+# announces when it changes; a fixed name would hide those changes.
 ACCESSIBLE = {
     ("frmMain", "txtName"): "Name",
     ("frmMain", "Picture1"): "Sex",
+    ("frmAbout", "picIcon"): "Brenvo",
+    ("frmExitScreen", "picExitScreenIcon"): "Brenvo",
+    ("frmExitScreen", "txtName"): "Your Name",
+    ("frmExitScreen", "txtEmail"): "Your Email Address",
+    ("frmExitScreen", "txtFriendName"): "Friend's Name",
+    ("frmExitScreen", "txtFriendEmail"): "Friend's Email Address",
+    ("frmExitScreen", "txtMessage"): "Your Message",
 }
 
 
@@ -195,6 +205,8 @@ def control_xml(win, row, children, fonts):
             p.append(prop("autoFillBackground", "<bool>true</bool>"))
             if cls == "QGroupBox":
                 p.append(prop("title", f"<string>{esc(text)}</string>"))
+                if "flat" in other:
+                    p.append(prop("flatBorder", "<bool>true</bool>", stdset=False))
             else:
                 p.append(prop("frameShape", "<enum>QFrame::Box</enum>"))
                 shadow = "Plain" if "flat" in other else "Sunken"
@@ -205,9 +217,13 @@ def control_xml(win, row, children, fonts):
         if bg:
             roles.append(("Button", bg))
         p.append(prop("text", f"<string>{esc(text)}</string>"))
-        p.append(prop("autoDefault", "<bool>true</bool>"))
         if row["kind"] == "check box":
+            # A check box, even drawn as a button, is toggled by Space only.
             p.append(prop("checkable", "<bool>true</bool>"))
+            p.append(prop("autoDefault", "<bool>false</bool>"))
+        else:
+            # Enter presses the command button that has the focus.
+            p.append(prop("autoDefault", "<bool>true</bool>"))
         if "default button" in other:
             p.append(prop("defaultButton", "<bool>true</bool>", stdset=False))
         if "cancel button" in other:
@@ -231,6 +247,8 @@ def control_xml(win, row, children, fonts):
             p.append(prop("frame", "<bool>true</bool>"))
         else:
             p.append(prop("plainText", f"<string>{esc(text)}</string>"))
+            # Tab moves on to the next control, as from any other text box.
+            p.append(prop("tabChangesFocus", "<bool>true</bool>"))
             p.append(prop("verticalScrollBarPolicy", "<enum>Qt::ScrollBarAlwaysOn</enum>"))
     if roles:
         p.append(palette(roles))
@@ -241,8 +259,6 @@ def control_xml(win, row, children, fonts):
     if "hand cursor" in other:
         p.append(prop("cursor", "<cursorShape>PointingHandCursor</cursorShape>"))
     acc = ACCESSIBLE.get((win, name))
-    if acc is None and text and cls not in ("QFrame",) and not name.startswith("pic"):
-        acc = text.replace("&&", "\0").replace("&", "").replace("\0", "&").strip()
     if acc:
         p.append(prop("accessibleName", f"<string>{esc(acc)}</string>"))
     rule = (qss_font(row["font"]) + " " if row["font"] != "—" else "") + " ".join(colours)

@@ -79,7 +79,7 @@ bool frmMain::txtName_KeyPress(QKeyEvent *event)
 
     const nameKeys::Outcome outcome = nameKeys::filter(typed);
     if (outcome.refused) {
-        resume::step([] { platform::messageBox(nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
+        resume::step([this] { platform::messageBox(this, nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
         return true;
     }
     // A single unchanged character (a capital, a blank, Backspace, Enter) goes on to the
@@ -97,7 +97,7 @@ bool frmMain::txtName_InputMethod(QInputMethodEvent *event)
         return false;
     const nameKeys::Outcome outcome = nameKeys::filter(event->commitString());
     if (outcome.refused) {
-        resume::step([] { platform::messageBox(nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
+        resume::step([this] { platform::messageBox(this, nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
         return true;
     }
     InsertName(outcome.text);
@@ -115,12 +115,12 @@ bool frmMain::ValidateDetails()
 {
     // A name of blanks passes: only an empty box is refused.
     if (ui->txtName->text().isEmpty()) {
-        resume::step([] { platform::messageBox(kEnterName, platform::BoxIcon::Information); });
+        resume::step([this] { platform::messageBox(this, kEnterName, platform::BoxIcon::Information); });
         resume::step([this] { ui->txtName->setFocus(); });
         return false;
     }
     if (!ui->optMale->isChecked() && !ui->optFemale->isChecked()) {
-        resume::step([] { platform::messageBox(kSelectSex); });
+        resume::step([this] { platform::messageBox(this, kSelectSex); });
         return false;
     }
     return true;

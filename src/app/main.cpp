@@ -3,19 +3,17 @@
 #include "ui/forms.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("brenvo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Brenvo"));
+    // No display name: Qt would append it to every title bar.
     QApplication::setDesktopFileName(QStringLiteral("brenvo"));
     // The program ends only from its exit screen, never because no window is visible.
     QApplication::setQuitOnLastWindowClosed(false);
     // One look on every desktop: the forms' own colours need a style that honours them.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    forms::installFontFaces();
+    forms::installLook();
     platform::installRealServices();
 
     StartProgram();

@@ -46,7 +46,7 @@ frmDisplay::~frmDisplay() = default;
 
 void frmDisplay::BringToFront(QWidget *front, QWidget *behind)
 {
-    front->raise();
+    forms::bringToFront(front);
     // The covered panel must not be reachable by Tab or access keys either.
     front->setEnabled(true);
     behind->setEnabled(false);
@@ -87,7 +87,7 @@ void frmDisplay::cmdNext_Click()
     modBrainTest::State &s = modBrainTest::state();
     if (ui->cmdNext->text() == kShowMyAbility) {
         if (!RecordAnswer()) {
-            resume::step([] { platform::messageBox(kChooseAnswer, platform::BoxIcon::Critical); });
+            resume::step([this] { platform::messageBox(this, kChooseAnswer, platform::BoxIcon::Critical); });
             return;
         }
         modBrainTest::add(s.CurrentQuestion, 1);
@@ -99,7 +99,7 @@ void frmDisplay::cmdNext_Click()
     if (!RecordAnswer()) {
         if (s.CurrentQuestion == 0)
             ui->cmdPrevious->setEnabled(false);
-        resume::step([] { platform::messageBox(kChooseAnswer, platform::BoxIcon::Critical); });
+        resume::step([this] { platform::messageBox(this, kChooseAnswer, platform::BoxIcon::Critical); });
         return;
     }
     modBrainTest::add(s.CurrentQuestion, 1);
@@ -114,10 +114,10 @@ void frmDisplay::ShowResult()
     switch (modBrainTest::Evaluate()) {
     case modBrainTest::Verdict::Right:
         ui->lblAnswer->setText(modBrainTest::kVerdictRight);
-        ui->fraRightBrainResponsible->raise();
+        forms::bringToFront(ui->fraRightBrainResponsible);
         break;
     case modBrainTest::Verdict::Left:
-        ui->fraLeftBrainResponsible->raise();
+        forms::bringToFront(ui->fraLeftBrainResponsible);
         ui->lblAnswer->setText(modBrainTest::kVerdictLeft);
         break;
     case modBrainTest::Verdict::Equal:
@@ -187,12 +187,12 @@ void frmDisplay::mnuExit_Click()
 
 void frmDisplay::cmdRightBrainResponsible_Click()
 {
-    ui->fraRightBrainResponsible->raise();
+    forms::bringToFront(ui->fraRightBrainResponsible);
 }
 
 void frmDisplay::cmdLeftBrainResponsible_Click()
 {
-    ui->fraLeftBrainResponsible->raise();
+    forms::bringToFront(ui->fraLeftBrainResponsible);
 }
 
 void frmDisplay::Label19_Click()

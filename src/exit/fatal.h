@@ -9,8 +9,9 @@
 
 namespace fatal {
 
+// A failure is reported in a box of owner's.
 template <typename Handler>
-void run(Handler &&fn)
+void run(QWidget *owner, Handler &&fn)
 {
     QString what;
     try {
@@ -22,7 +23,7 @@ void run(Handler &&fn)
         what = QStringLiteral("unknown error");
     }
     try {
-        platform::messageBox(QStringLiteral("Brenvo has met an unexpected error and will close.\n") + what,
+        platform::messageBox(owner, QStringLiteral("Brenvo has met an unexpected error and will close.\n") + what,
                              platform::BoxIcon::Critical);
     } catch (...) {
     }

@@ -19,9 +19,9 @@ const QString kNoSpace = QStringLiteral("Email Address Cannot Contain Space");
 const QString kDistinct = QStringLiteral("Please Enter Distinct Email Addresses");
 const QString kProper = QStringLiteral("Please Enter Proper Email Address");
 
-void critical(const QString &text)
+void critical(QWidget *owner, const QString &text)
 {
-    platform::messageBox(text, platform::BoxIcon::Critical);
+    platform::messageBox(owner, text, platform::BoxIcon::Critical);
 }
 
 } // namespace
@@ -52,10 +52,10 @@ frmExitScreen::frmExitScreen(QWidget *parent) : QWidget(parent), ui(std::make_un
                    | Qt::MSWindowsFixedSizeDialogHint);
     forms::prepareWindow(this);
 
-    connect(ui->Check1, &QPushButton::toggled, this, [this] { fatal::run([this] { Check1_Click(); }); });
-    connect(ui->cmdClose, &QPushButton::clicked, this, [this] { fatal::run([this] { cmdClose_Click(); }); });
-    connect(ui->cmdSubmit, &QPushButton::clicked, this, [this] { fatal::run([this] { cmdSubmit_Click(); }); });
-    forms::onClick(ui->lblGoToHome, [this] { fatal::run([this] { lblGoToHome_Click(); }); });
+    connect(ui->Check1, &QPushButton::toggled, this, [this] { fatal::run(this, [this] { Check1_Click(); }); });
+    connect(ui->cmdClose, &QPushButton::clicked, this, [this] { fatal::run(this, [this] { cmdClose_Click(); }); });
+    connect(ui->cmdSubmit, &QPushButton::clicked, this, [this] { fatal::run(this, [this] { cmdSubmit_Click(); }); });
+    forms::onClick(ui->lblGoToHome, [this] { fatal::run(this, [this] { lblGoToHome_Click(); }); });
     for (QWidget *box : {static_cast<QWidget *>(ui->txtName), static_cast<QWidget *>(ui->txtEmail),
                          static_cast<QWidget *>(ui->txtFriendName), static_cast<QWidget *>(ui->txtFriendEmail),
                          static_cast<QWidget *>(ui->txtMessage)})
@@ -91,7 +91,7 @@ void frmExitScreen::Form_Load()
 void frmExitScreen::closeEvent(QCloseEvent *event)
 {
     Windows::beginClose(this);
-    fatal::run([this] { Form_Unload(); });
+    fatal::run(this, [this] { Form_Unload(); });
     event->accept();
     Windows::endClose(this);
 }
@@ -153,18 +153,18 @@ void frmExitScreen::cmdSubmit_Click()
     s.FriendEmail = modTellAFriend::TrimSpaces(ui->txtFriendEmail->text());
 
     if (s.ReferrerEmail == s.FriendEmail) {
-        critical(kDistinct);
+        critical(this, kDistinct);
         return;
     }
     if (!s.ReferrerEmail.contains(u'@') || !s.FriendEmail.contains(u'@')) {
-        critical(kProper);
+        critical(this, kProper);
         return;
     }
     if (!s.ReferrerEmail.contains(u'.') || !s.FriendEmail.contains(u'.')) {
-        critical(kProper);
+        critical(this, kProper);
         return;
     }
-    modTellAFriend::SubmitReferral();
+    modTellAFriend::SubmitReferral(this);
 }
 
 bool frmExitScreen::eventFilter(QObject *watched, QEvent *event)
@@ -181,15 +181,15 @@ bool frmExitScreen::eventFilter(QObject *watched, QEvent *event)
     }
     switch (event->type()) {
     case QEvent::FocusIn:
-        fatal::run([&] { Placeholder_GotFocus(box); });
+        fatal::run(this, [&] { Placeholder_GotFocus(box); });
         break;
     case QEvent::FocusOut:
-        fatal::run([&] { Placeholder_LostFocus(box); });
+        fatal::run(this, [&] { Placeholder_LostFocus(box); });
         break;
     case QEvent::KeyPress:
         if (box == ui->txtEmail || box == ui->txtFriendEmail) {
             bool consumed = false;
-            fatal::run([&] { consumed = EmailBox_KeyPress(box, static_cast<QKeyEvent *>(event)); });
+            fatal::run(this, [&] { consumed = EmailBox_KeyPress(box, static_cast<QKeyEvent *>(event)); });
             return consumed;
         }
         break;
@@ -203,7 +203,7 @@ bool frmExitScreen::EmailBox_KeyPress(QWidget *box, QKeyEvent *event)
 {
     if (event->text() != QStringLiteral(" "))
         return false;
-    critical(kNoSpace);
+    critical(this, kNoSpace);
     box->setFocus();
     return true;
 }

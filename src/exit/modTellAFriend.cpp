@@ -44,7 +44,7 @@ QString BuildReferralAddress(const QString &referrerName, const QString &referre
            + QStringLiteral("&taf6=") + encoded(modHelp::kSiteBase + QStringLiteral("/brenvo/"));
 }
 
-void SubmitReferral()
+void SubmitReferral(QWidget *owner)
 {
     State &s = state();
     struct Check
@@ -63,7 +63,7 @@ void SubmitReferral()
     for (const Check &check : checks) {
         const QString value = TrimSpaces(check.value);
         if (value.isEmpty() || value == QString::fromUtf16(check.placeholder)) {
-            platform::messageBox(QString::fromUtf16(check.message), platform::BoxIcon::Critical);
+            platform::messageBox(owner, QString::fromUtf16(check.message), platform::BoxIcon::Critical);
             return;
         }
     }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace modTellAFriend {
 
 struct State
@@ -28,9 +30,9 @@ QString TrimSpaces(const QString &text);
 QString BuildReferralAddress(const QString &referrerName, const QString &referrerEmail,
                              const QString &message, const QString &friendName, const QString &friendEmail);
 
-// Refuses a missing or placeholder value with its message; otherwise builds the
-// address and opens it. Failures of the platform reach the caller.
-void SubmitReferral();
+// Refuses a missing or placeholder value with its message, a box of owner's; otherwise
+// builds the address and opens it. Failures of the platform reach the caller.
+void SubmitReferral(QWidget *owner = nullptr);
 void OpenReferralAddress();
 
 } // namespace modTellAFriend

@@ -28,7 +28,8 @@ public:
             icon = QMessageBox::Information;
         else if (request.icon == BoxIcon::Critical)
             icon = QMessageBox::Critical;
-        QMessageBox box(icon, request.caption, displayText(request.text));
+        QWidget *parent = request.owner ? request.owner->window() : nullptr;
+        QMessageBox box(icon, request.caption, displayText(request.text), QMessageBox::NoButton, parent);
         box.setTextFormat(Qt::PlainText);
         box.setWindowModality(Qt::ApplicationModal);
         if (request.buttons == BoxButtons::YesNo) {

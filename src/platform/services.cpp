@@ -10,7 +10,13 @@ Services &services()
 
 BoxAnswer messageBox(const QString &text, BoxIcon icon, BoxButtons buttons)
 {
+    return messageBox(nullptr, text, icon, buttons);
+}
+
+BoxAnswer messageBox(QWidget *owner, const QString &text, BoxIcon icon, BoxButtons buttons)
+{
     BoxRequest request;
+    request.owner = owner;
     request.text = text;
     request.icon = icon;
     request.buttons = buttons;

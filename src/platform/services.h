@@ -7,6 +7,8 @@
 #include <memory>
 #include <stdexcept>
 
+class QWidget;
+
 namespace platform {
 
 // Raised by a service that could not do its work at all (as opposed to a request
@@ -29,6 +31,9 @@ struct BoxRequest
     BoxIcon icon = BoxIcon::None;
     BoxButtons buttons = BoxButtons::Ok;
     QString caption = kProgramTitle;
+    // The window that raised the box: the box is its modal child and stays in front
+    // of it. None for the boxes that come before any window.
+    QWidget *owner = nullptr;
 };
 
 class MessageBoxService
@@ -107,6 +112,8 @@ void installRealServices();
 
 // Shorthands for the callers.
 BoxAnswer messageBox(const QString &text, BoxIcon icon = BoxIcon::None,
+                     BoxButtons buttons = BoxButtons::Ok);
+BoxAnswer messageBox(QWidget *owner, const QString &text, BoxIcon icon = BoxIcon::None,
                      BoxButtons buttons = BoxButtons::Ok);
 void openUrl(const QString &address);
 

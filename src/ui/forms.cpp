@@ -1,4 +1,5 @@
 #include "forms.h"
+#include "formstyle.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace forms {
 namespace {
@@ -118,6 +121,12 @@ void installFontFaces()
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
+void installLook()
+{
+    QApplication::setStyle(new FormStyle);
+    installFontFaces();
+}
+
 QIcon programIcon()
 {
     // The 32-pixel image only: an SVG would pull in an image plugin at start-up, and
@@ -131,8 +140,44 @@ QPixmap programPixmap()
     return QPixmap(QStringLiteral(":/icons/brenvo-32.png"));
 }
 
+namespace {
+// Hides every control that a sibling in front of it covers exactly, as the layouts
+// stack them when the window is built.
+void hideCovered(QWidget *container)
+{
+    QList<QWidget *> inFront;
+    const QObjectList &children = container->children();
+    for (auto it = children.crbegin(); it != children.crend(); ++it) {
+        auto *w = qobject_cast<QWidget *>(*it);
+        if (!w || w->isWindow())
+            continue;
+        const bool covered = std::any_of(inFront.cbegin(), inFront.cend(), [w](const QWidget *f) {
+            return f->geometry() == w->geometry() && !f->isHidden();
+        });
+        if (covered)
+            w->hide();
+        inFront.append(w);
+        hideCovered(w);
+    }
+}
+} // namespace
+
+void bringToFront(QWidget *front)
+{
+    front->raise();
+    front->show();
+    if (QWidget *container = front->parentWidget()) {
+        for (QObject *child : container->children()) {
+            auto *w = qobject_cast<QWidget *>(child);
+            if (w && w != front && !w->isWindow() && w->geometry() == front->geometry())
+                w->hide();
+        }
+    }
+}
+
 void prepareWindow(QWidget *window)
 {
+    hideCovered(window);
     window->setWindowIcon(programIcon());
     for (QLabel *label : window->findChildren<QLabel *>()) {
         if (label->text().contains(u'&'))

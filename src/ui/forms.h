@@ -14,6 +14,9 @@ namespace forms {
 // Maps the faces the forms name onto free fonts with matching metrics; once per process.
 void installFontFaces();
 
+// The application's style and font faces, shared by the program and its tests.
+void installLook();
+
 QIcon programIcon();
 QPixmap programPixmap();
 
@@ -24,6 +27,11 @@ void prepareWindow(QWidget *window);
 // Sizes a label to its text, as the layouts' auto-sized labels are, keeping it inside
 // its container.
 void fitLabel(QLabel *label);
+
+// Brings a control in front of its siblings. A sibling it now covers exactly (same
+// place and size) is hidden as well, so that a screen reader, which cannot see what
+// lies behind, does not read it out; on screen nothing changes.
+void bringToFront(QWidget *front);
 
 // Runs fn on a left click released over the widget (labels have no click signal).
 void onClick(QWidget *widget, std::function<void()> fn);

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "app/windows.h"
 #include "platform/services.h"
+#include "ui/forms.h"
 
 #include <QLabel>
 #include <cmath>
@@ -51,5 +52,5 @@ void CoBrand_Randomize()
     if (!front)
         return;
     if (auto *label = details->findChild<QLabel *>(QString::fromLatin1(front)))
-        label->raise();
+        forms::bringToFront(label);
 }

@@ -16,7 +16,6 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::f
                    | Qt::MSWindowsFixedSizeDialogHint);
     ui->picIcon->setPixmap(forms::programPixmap());
     ui->lblHomePage->setText(QStringLiteral("Click here to visit ") + modHelp::kSiteBase);
-    ui->lblHomePage->setAccessibleName(ui->lblHomePage->text());
     forms::prepareWindow(this);
 
     connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

@@ -192,6 +192,7 @@ private slots:
         QCOMPARE(int(f.boxes->shown.size()), 1);
         QCOMPARE(f.boxes->shown[0].text, message);
         QCOMPARE(int(f.boxes->shown[0].icon), icon);
+        QCOMPARE(f.boxes->shown[0].owner, w); // in front of this window, not behind it
         QVERIFY(w->isVisible());
         QVERIFY(!Windows::existingDisplay());
         // The name message sends the user back to the name box; the sex message leaves

@@ -8,6 +8,7 @@
 #include "fakes.h"
 #include "widgets.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QLineEdit>
 #include <QtTest>
@@ -254,8 +255,10 @@ private slots:
         QWidget *left = at("fraLeftBrainResponsible");
         CLICK(d, "cmdLeftBrainResponsible");
         QVERIFY(inFront(left, right));
+        QVERIFY(left->isVisible() && !right->isVisible()); // the covered list is not read out
         CLICK(d, "cmdRightBrainResponsible");
         QVERIFY(inFront(right, left));
+        QVERIFY(right->isVisible() && !left->isVisible());
         CLICK(d, "cmdLeftBrainResponsible");
         QVERIFY(inFront(left, right));
         QCOMPARE(at<QLabel>("lblAnswer")->text(), modBrainTest::kVerdictEqual);
@@ -307,6 +310,30 @@ private slots:
             QVERIFY(focus);
             QVERIFY2(!at("fraQuestion")->isAncestorOf(focus), qPrintable(focus->objectName()));
         }
+    }
+
+    // A screen reader reads what is on screen now, and never what lies behind it.
+    void screenReaderReadsWhatIsShown()
+    {
+        const auto name = [this](const char *control) {
+            return QAccessible::queryAccessibleInterface(at(control))->text(QAccessible::Name);
+        };
+        const auto exposed = [this](const char *control) {
+            return !QAccessible::queryAccessibleInterface(at(control))->state().invisible;
+        };
+        for (int q = 0; q < 20; ++q) {
+            QCOMPARE(name("lblQuestion"), at<QLabel>("lblQuestion")->text());
+            QCOMPARE(name("optAnswerOne"), at<QRadioButton>("optAnswerOne")->text());
+            QCOMPARE(name("optAnswerTwo"), at<QRadioButton>("optAnswerTwo")->text());
+            QVERIFY(exposed("fraQuestion"));
+            for (const char *covered : {"fraResult", "lblAnswer", "fraRightBrainResponsible", "fraLeftBrainResponsible"})
+                QVERIFY2(!exposed(covered), covered);
+            answer(q < 15);
+        }
+        QCOMPARE(name("lblAnswer"), modBrainTest::kVerdictRight);
+        QVERIFY(exposed("fraRightBrainResponsible"));
+        for (const char *covered : {"fraQuestion", "lblQuestion", "optAnswerOne", "fraLeftBrainResponsible"})
+            QVERIFY2(!exposed(covered), covered);
     }
 
     void backReturnsToTheDetails_data()

@@ -233,6 +233,49 @@ private slots:
         QVERIFY(edit->text().endsWith(QStringLiteral(" x y")));
     }
 
+    void keyboardGoesRoundWithoutTyping_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Tab") << int(Qt::Key_Tab);
+        QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab);
+    }
+    void keyboardGoesRoundWithoutTyping()
+    {
+        QFETCH(int, key);
+        load();
+        const QString placeholder = QStringLiteral("Your Message\r\n");
+        QStringList visited;
+        for (int i = 0; i < 17; ++i) {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                            key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        // Twice round the eight stops and back to the start, in either direction.
+        QCOMPARE(visited.first(), QStringLiteral("cmdClose"));
+        QCOMPARE(visited.last(), QStringLiteral("cmdClose"));
+        QCOMPARE(visited.count(QStringLiteral("txtMessage")), 2);
+        QCOMPARE(QSet<QString>(visited.cbegin(), visited.cend()).size(), 8);
+        // The message box still holds its placeholder: no tab went into it.
+        QCOMPARE(x->MessageText(), placeholder);
+        // Other characters still go in.
+        auto *message = at<QPlainTextEdit>("txtMessage");
+        message->setFocus();
+        QTest::keyClicks(message, QStringLiteral("hi"));
+        QVERIFY(message->toPlainText().contains(QStringLiteral("hi")));
+    }
+
+    void enterLeavesTheCheckBoxAlone()
+    {
+        load();
+        at("Check1")->setFocus();
+        QTest::keyClick(at("Check1"), Qt::Key_Return);
+        QTest::keyClick(at("Check1"), Qt::Key_Enter);
+        QVERIFY(f.browser->opened.isEmpty());
+        // Space is how a check box is used from the keyboard.
+        QTest::keyClick(at("Check1"), Qt::Key_Space);
+        QCOMPARE(f.browser->opened.size(), 1);
+    }
+
     void referralChecks_data()
     {
         QTest::addColumn<QStringList>("form"); // name, email, friend's name, friend's email; "-" untouched
@@ -273,6 +316,8 @@ private slots:
             QCOMPARE(int(f.boxes->shown.size()), 1);
             QCOMPARE(f.boxes->shown[0].text, message);
             QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);
+            // The box belongs to the topmost exit screen, so it comes up in front of it.
+            QCOMPARE(f.boxes->shown[0].owner, x);
             QVERIFY(f.browser->opened.isEmpty());
         }
         // The form keeps what was typed, and the window stays.

@@ -102,8 +102,7 @@ void flushDeletes()
 void prepareApplication()
 {
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    forms::installFontFaces();
+    forms::installLook();
 }
 
 } // namespace fakes

@@ -1,0 +1,20 @@
+// The look every window shares: Fusion, which honours the forms' own colours, plus
+// what the layouts need beyond it.
+#pragma once
+
+#include <QProxyStyle>
+
+namespace forms {
+
+class FormStyle final : public QProxyStyle
+{
+public:
+    FormStyle();
+
+    // A group box marked "flatBorder" by its form gets one plain line in its text colour, as the flat frames
+    // do; Fusion would draw a faint shade of the background instead.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override;
+};
+
+} // namespace forms
