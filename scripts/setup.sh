@@ -7,7 +7,12 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation2 dpkg-dev)
 for arg in "$@"; do
     case $arg in
-    --tests) packages+=(xvfb xauth xdotool desktop-file-utils appstream valgrind) ;;
+    --tests)
+        packages+=(xvfb xauth xdotool desktop-file-utils appstream valgrind)
+        # The desktop layer: a window manager, the accessibility bus and a screen
+        # reader's library, title bars and pixels read back.
+        packages+=(openbox at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils imagemagick)
+        ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;
     esac

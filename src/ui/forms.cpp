@@ -2,6 +2,7 @@
 #include "formstyle.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFont>
 #include <QKeyEvent>
@@ -121,10 +122,21 @@ void installFontFaces()
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
+namespace {
+QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget || !widget->isWindow() || className != QLatin1String("QWidget"))
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+} // namespace
+
 void installLook()
 {
     QApplication::setStyle(new FormStyle);
     installFontFaces();
+    QAccessible::installFactory(windowAccessible);
 }
 
 QIcon programIcon()

@@ -14,7 +14,9 @@ namespace forms {
 // Maps the faces the forms name onto free fonts with matching metrics; once per process.
 void installFontFaces();
 
-// The application's style and font faces, shared by the program and its tests.
+// The application's style and font faces, and the screen-reader role of windows
+// that are plain widgets (the exit screen): a window, read with its title, rather
+// than an anonymous filler. Shared by the program and its tests.
 void installLook();
 
 QIcon programIcon();

@@ -244,6 +244,9 @@ private slots:
         QCOMPARE(int(banners::lastNumber()), number);
         QCOMPARE(inFront(widgets::find<QLabel>(details, "lblCobrand"), widgets::find<QLabel>(details, "lblFullBrand")),
                  coBrandInFront);
+        // Only the banner in front is there for a screen reader.
+        QCOMPARE(widgets::find<QLabel>(details, "lblCobrand")->isVisible(), coBrandInFront);
+        QCOMPARE(widgets::find<QLabel>(details, "lblFullBrand")->isVisible(), !coBrandInFront);
     }
 
     void testWindowKeepsItsFullBrandBanner()

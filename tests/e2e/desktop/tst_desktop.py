@@ -1,0 +1,273 @@
+#!/usr/bin/python3
+"""Brenvo on a real desktop, as its users meet it: title bars, message boxes in front
+of their windows, the keyboard going round every window, and a whole test taken with
+nothing but what a screen reader hears.
+
+    /usr/bin/python3 tests/e2e/desktop/tst_desktop.py build/brenvo [case ...]
+"""
+import contextlib
+import datetime
+import os
+import sys
+import urllib.parse
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import (Failure, Program, extents, find, find_all, focus_in, main, need, press,  # noqa: E402
+                     showing, text_of, wait_for, walk)
+
+DETAILS = "Brenvo v1.15"
+SECOND = "Brenvo v1.20"  # test window, about window and exit screen
+VERDICT_RIGHT = "Your Right Brain is more Dominant Than Your Left Brain"
+VERDICT_EQUAL = "Your Left Brain And Right Brain Are Both Used Equally"
+RIGHT_LIST = "Understanding of the whole picture"
+LEFT_LIST = "Better analytical and logical thinking"
+# Questions whose first option is the keyed one.
+KEY_IS_FIRST = {1, 4, 7, 8, 9, 11, 16, 17, 20}
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+@contextlib.contextmanager
+def brenvo(desktop, binary, **kw):
+    program = Program(desktop, binary, **kw).start()
+    try:
+        yield program
+    finally:
+        program.stop()
+
+
+def title_bar(desktop, title):
+    """Waits for a managed window whose title bar reads exactly title."""
+    return wait_for(f"a title bar reading '{title}'", lambda: desktop.titled(title))[-1]
+
+
+def close_box_by_mouse(desktop, program, text, button="OK"):
+    """The box saying text is on top of everything and active; a click on its button
+    closes it."""
+    box = program.alert()
+    check(box.name == "Brenvo", f"box titled '{box.name}'")
+    wait_for(f"the text '{text}'", lambda: [n for n in find_all(box, "label") if text in n.name])
+    top = wait_for("the box on top", lambda: (lambda s: s and desktop.title(s[-1]) == "Brenvo" and s[-1])(
+        desktop.stacking()))
+    wait_for("the box to take the keyboard", lambda: desktop.active() == top)
+    desktop.click(need(button, find(box, "push button", button)))
+    program.no_alert()
+    check(top not in desktop.stacking(), "the box is still on screen")
+
+
+def go_round(desktop, window, stops, backwards=False):
+    """Tab (or Shift+Tab) from the focused control round the whole order and back;
+    returns the names of the controls visited, in order."""
+    start = wait_for("a focused control", lambda: focus_in(window))
+    visited = [start.name]
+    node = start
+    for _ in range(stops):
+        desktop.keys("shift+Tab" if backwards else "Tab")
+        previous = node
+        node = wait_for("the focus to move", lambda: (lambda n: n is not None and n != previous and n)(
+            focus_in(window)))
+        visited.append(node.name)
+    check(node == start, f"{stops} presses did not come back to '{start.name}': {visited}")
+    return visited
+
+
+def answer_all(desktop, program, test, keyed):
+    """Answers the twenty questions by their names, the first `keyed` as keyed."""
+    for q in range(1, 21):
+        question = wait_for(f"question {q}", lambda: next(
+            (n for n in find_all(test, "label") if n.name.startswith(f"{q}.")), None))
+        options = sorted(find_all(question.parent.parent, "radio button"), key=lambda n: extents(n)[1])
+        check(len(options) == 2, f"question {q} offers {[o.name for o in options]}")
+        check(not {o.name for o in options} & {"Option 1", "Option 2"}, "placeholders read out")
+        # Nothing of the covered result panel is read out while questions are shown.
+        for hidden in ("Your Brain Result", RIGHT_LIST, LEFT_LIST):
+            check(find(test, "label", hidden) is None, f"'{hidden}' is exposed during the test")
+        first = q in KEY_IS_FIRST
+        want = options[0] if (q <= keyed) == first else options[1]
+        press(want)
+        wait_for("the answer to be chosen", lambda: want.getState().contains(
+            __import__("pyatspi").STATE_CHECKED))
+        press(need("Next", find(test, "push button", "Show My Ability" if q == 20 else "Next")))
+    return wait_for("the verdict", lambda: next((n for n in find_all(test, "label") if "Brain" in n.name
+                                                  and n.name.startswith("Your")), None))
+
+
+# --- cases ------------------------------------------------------------------------------
+
+def details_window(desktop, binary):
+    """Title bar, the three boxes in front of the details window, the keyboard round."""
+    with brenvo(desktop, binary) as p:
+        details = p.window(DETAILS, "frame")
+        title_bar(desktop, DETAILS)
+        check(not [w for w in desktop.stacking() if "—" in (desktop.title(w) or "")], "a suffixed title bar")
+        names = go_round(desktop, details, 4)
+        check(names == ["Name", "Take The Brain Test Now", "Exit", "Female", "Name"], f"order {names}")
+        check(go_round(desktop, details, 4, backwards=True) == names[::-1], "Shift+Tab order")
+        name_box = need("name box", find(details, "text", "Name"))
+        check(text_of(name_box) == "", "Tab typed into the name box")
+        start = need("start", find(details, "push button", "Take The Brain Test Now"))
+        press(start)
+        close_box_by_mouse(desktop, p, "Please Enter Your Name")
+        desktop.type("a1")
+        close_box_by_mouse(desktop, p, "Please Enter only Letters")
+        press(start)
+        close_box_by_mouse(desktop, p, "Plese Select Your Sex")
+        check(text_of(name_box) == "A", f"name box holds '{text_of(name_box)}'")
+
+
+def flat_border(desktop, binary):
+    """The flat group box 'Enter Your Details' shows its single line."""
+    with brenvo(desktop, binary) as p:
+        details = p.window(DETAILS, "frame")
+        panel = need("panel", find(details, "panel", "Enter Your Details"))
+        x, y, w, h = extents(panel)
+        for px, py in ((x, y + h * 3 // 4), (x + w - 1, y + h * 3 // 4), (x + w // 2, y + h - 1)):
+            colour = desktop.pixel(px, py)
+            check(colour == (255, 255, 255), f"border at {px},{py} is {colour}")
+
+
+def whole_test_by_names(desktop, binary):
+    """A tie and a clear verdict, taken with what a screen reader reads."""
+    with brenvo(desktop, binary) as p:
+        details = p.window(DETAILS, "frame")
+        desktop.type("ann")
+        press(need("Female", find(details, "radio button", "Female")))
+        press(need("start", find(details, "push button", "Take The Brain Test Now")))
+        test = p.window(SECOND, "frame")
+        title_bar(desktop, SECOND)
+        # Next with no answer: the box comes up in front of the test window.
+        press(need("Next", find(test, "push button", "Next")))
+        close_box_by_mouse(desktop, p, "Please choose an answer")
+
+        verdict = answer_all(desktop, p, test, keyed=10)
+        check(verdict.name == VERDICT_EQUAL, f"verdict '{verdict.name}'")
+        left = need("left button", find(test, "push button", "The Left Brain is Responsible for"))
+        right = need("right button", find(test, "push button", "The Right Brain is Responsible for"))
+        press(left)
+        wait_for("the left list", lambda: find(test, "label", LEFT_LIST) and not find(test, "label", RIGHT_LIST))
+        press(right)
+        wait_for("the right list", lambda: find(test, "label", RIGHT_LIST) and not find(test, "label", LEFT_LIST))
+        # The covered question panel is not read out under the result.
+        check(not [n for n in find_all(test, "label") if n.name.startswith("20.")], "question read under result")
+        check(not find_all(test, "radio button"), "answers read under the result")
+        press(need("OK", find(test, "push button", "OK")))
+        details = p.window(DETAILS, "frame")
+
+        press(need("start", find(details, "push button", "Take The Brain Test Now")))
+        test = p.window(SECOND, "frame")
+        verdict = answer_all(desktop, p, test, keyed=20)
+        check(verdict.name == VERDICT_RIGHT, f"verdict '{verdict.name}'")
+        check(find(test, "label", RIGHT_LIST) and not find(test, "label", LEFT_LIST), "the right list in front")
+        check(find(test, "push button", "The Left Brain is Responsible for") is None, "tie buttons on a clear verdict")
+
+
+def about_window(desktop, binary):
+    with brenvo(desktop, binary) as p:
+        details = p.window(DETAILS, "frame")
+        # From the keyboard: the about window is modal, so a press through the
+        # accessibility bus would not return until it closed.
+        desktop.keys("alt+h", "a")
+        about = p.window(SECOND, "dialog")
+        top = wait_for("the about window on top", lambda: (lambda s: desktop.title(s[-1]) == SECOND and s[-1])(
+            desktop.stacking()))
+        check(desktop.titled(DETAILS)[0] in desktop.stacking()[:-1], "the about window is not over its owner")
+        wait_for("the focus on OK", lambda: focus_in(about) and focus_in(about).name == "OK")
+        desktop.click(need("OK", find(about, "push button", "OK")))
+        wait_for("the about window to close", lambda: top not in desktop.stacking())
+
+
+def open_exit_screen(desktop, p):
+    details = p.window(DETAILS, "frame")
+    press(need("Exit", find(details, "push button", "Exit")))
+    screen = p.window(SECOND)
+    title_bar(desktop, SECOND)
+    # Shown without taking the focus; the user clicks into it.
+    desktop.click(need("caption", find(screen, "label", SECOND)))
+    wait_for("the exit screen to take the keyboard", lambda: desktop.titled(SECOND)[-1] == desktop.active())
+    return screen
+
+
+def exit_screen_boxes(desktop, binary):
+    """Every box of the always-on-top exit screen comes up in front of it."""
+    with brenvo(desktop, binary) as p:
+        screen = open_exit_screen(desktop, p)
+        submit = need("submit", find(screen, "push button", "Refer A Friend Now"))
+        desktop.click(submit)
+        close_box_by_mouse(desktop, p, "Please Enter Proper Email Address")
+        desktop.click(need("email", find(screen, "text", "Your Email Address")))
+        desktop.type("a ")
+        close_box_by_mouse(desktop, p, "Email Address Cannot Contain Space")
+        desktop.click(need("friend's email", find(screen, "text", "Friend's Email Address")))
+        desktop.type("a")
+        desktop.click(submit)
+        close_box_by_mouse(desktop, p, "Please Enter Distinct Email Addresses")
+        desktop.click(need("friend's email", find(screen, "text", "Friend's Email Address")))
+        desktop.type("@b.c")
+        desktop.click(need("email", find(screen, "text", "Your Email Address")))
+        desktop.type("@d.e")
+        desktop.click(submit)
+        close_box_by_mouse(desktop, p, "Please Enter Your Name")
+        check(p.opened() == [], "something was sent")
+        # The screen still takes the mouse: its own Exit ends the program.
+        desktop.click(need("Exit", find(screen, "push button", "Exit")))
+        wait_for("the program to end", p.ended)
+        check(p.proc.returncode == 0, f"status {p.proc.returncode}")
+
+
+def exit_screen_keyboard(desktop, binary):
+    """Tab and Shift+Tab go round the exit screen typing nothing; Enter leaves the
+    check box alone; the referral carries exactly what was typed."""
+    with brenvo(desktop, binary) as p:
+        screen = open_exit_screen(desktop, p)
+        need("Exit", find(screen, "push button", "Exit")).queryComponent().grabFocus()
+        forward = go_round(desktop, screen, 8)
+        check(forward == ["Exit", "Visit the Talvern Discussion Board Now", "Your Name", "Refer A Friend Now",
+                          "Your Email Address", "Friend's Email Address", "Friend's Name", "Your Message", "Exit"],
+              f"Tab order {forward}")
+        check(go_round(desktop, screen, 8, backwards=True) == forward[::-1], "Shift+Tab order")
+        check(text_of(need("message", find(screen, "text", "Your Message", shown=False))) == "Your Message\n",
+              "Tab typed into the message box")
+        # Enter on the check box does nothing; Space then opens the board once.
+        desktop.keys("Tab")
+        wait_for("the check box", lambda: focus_in(screen).name.startswith("Visit"))
+        desktop.keys("Return", "space")
+        check(len(p.wait_opened(1)) == 1 and len(p.opened()) == 1, f"opened {p.opened()}")
+        typed = {"taf1": "Ann Lee", "taf2": "ann@example.org", "taf4": "Bob", "taf5": "bob@example.org"}
+        for name, key in (("Your Name", "taf1"), ("Your Email Address", "taf2"), ("Friend's Name", "taf4"),
+                          ("Friend's Email Address", "taf5")):
+            desktop.click(need(name, find(screen, "text", name)))
+            desktop.type(typed[key])
+        desktop.click(need("submit", find(screen, "push button", "Refer A Friend Now")))
+        sent = p.wait_opened(2)[1]
+        query = urllib.parse.parse_qs(urllib.parse.urlsplit(sent).query, keep_blank_values=True)
+        for key, value in typed.items():
+            check(query[key] == [value], f"{key} sent as {query[key]}")
+        check(query["taf3"] == ["Your Message\r\n"], f"message sent as {query['taf3']}")
+        # A window to a screen reader, announced by its title, not an anonymous filler.
+        check(screen.getRoleName() == "frame", f"the exit screen is a {screen.getRoleName()}")
+
+
+def startup_boxes(desktop, binary):
+    """The boxes that come before any window: update prompt and already running."""
+    stale = (datetime.date.today() - datetime.timedelta(days=15)).isoformat()
+    with brenvo(desktop, binary, settings=f"[Settings]\nDuration={stale}\n") as p:
+        p.alert()
+        check(desktop.titled(DETAILS) == [], "the details window came before the prompt")
+        close_box_by_mouse(desktop, p, "Do you want to check for an update?", button="No")
+        p.window(DETAILS, "frame")
+        first = title_bar(desktop, DETAILS)
+        with brenvo(desktop, binary) as second:
+            close_box_by_mouse(desktop, second, "Application is already running")
+            wait_for("the second copy to end", second.ended)
+            check(second.proc.returncode == 0, f"status {second.proc.returncode}")
+        check(desktop.titled(DETAILS) == [first], "the running copy changed")
+
+
+CASES = [details_window, flat_border, whole_test_by_names, about_window, exit_screen_boxes, exit_screen_keyboard,
+         startup_boxes]
+
+if __name__ == "__main__":
+    sys.exit(main(CASES, sys.argv))
