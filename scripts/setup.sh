@@ -11,7 +11,7 @@ for arg in "$@"; do
         packages+=(xvfb xauth xdotool desktop-file-utils appstream valgrind)
         # The desktop layer: a window manager, the accessibility bus and a screen
         # reader's library, title bars and pixels read back.
-        packages+=(openbox at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils imagemagick)
+        packages+=(openbox at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils imagemagick xsel)
         ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;

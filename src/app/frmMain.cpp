@@ -25,6 +25,7 @@ frmMain::frmMain(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<
     ui->setupUi(this);
     forms::prepareWindow(this);
     ui->txtName->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+    ui->txtName->setValidator(new nameKeys::NameValidator(ui->txtName));
 
     connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
     connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QValidator>
 
 namespace nameKeys {
 
@@ -15,6 +16,16 @@ struct Outcome
 // pass, a-z become capitals, backspace, carriage return and blank pass unchanged;
 // anything else refuses the whole input.
 Outcome filter(const QString &typed);
+
+// Holds the box to the same rule for text that arrives other than by typing (pasted
+// with Shift+Insert, the middle button or the context menu, or dropped): small letters
+// become capitals and everything but letters and blanks is dropped, without a word.
+class NameValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override;
+};
 
 inline const QString kRefusedMessage = QStringLiteral("Please Enter only Letters");
 

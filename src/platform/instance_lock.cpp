@@ -1,42 +1,84 @@
 #include "instance_lock.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #else
 #include <QLockFile>
 #endif
 
 namespace platform {
+namespace {
+
+#ifdef Q_OS_UNIX
+// A folder fit to hold the lock: a folder itself (not a link), this user's, and
+// writable by no one else, so that no other user can take or redirect the lock.
+bool privateFolder(const QString &dir)
+{
+    struct stat st {};
+    if (dir.isEmpty() || !QDir::isAbsolutePath(dir) || ::lstat(QFile::encodeName(dir).constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+#endif
+
+} // namespace
 
 QString instanceLockPath()
 {
+#ifdef Q_OS_UNIX
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (privateFolder(runtime))
+        return runtime + QStringLiteral("/brenvo.lock");
+    // No usable runtime folder: a folder of the user's own in the cache.
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (cache.isEmpty() || !QDir::isAbsolutePath(cache))
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    const QString dir = cache + QStringLiteral("/brenvo");
+    QDir().mkpath(cache);
+    ::mkdir(QFile::encodeName(dir).constData(), 0700);
+    return privateFolder(dir) ? dir + QStringLiteral("/brenvo.lock") : QString();
+#else
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
-        dir = QDir::tempPath();
+        dir = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     return dir + QStringLiteral("/brenvo.lock");
+#endif
 }
 
 bool claimInstanceLock()
 {
-    const QByteArray path = QFile::encodeName(instanceLockPath());
+    const QString path = instanceLockPath();
+    if (path.isEmpty())
+        return true; // nowhere safe to keep it: rather start than refuse the user
 #ifdef Q_OS_UNIX
-    // Kept open for the life of the process: closing it would release the lock.
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Kept open for the life of the process: closing it would release the lock. Never
+    // through a link, and never blocking on something that is not a file.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
     if (fd < 0)
-        return true; // cannot tell: rather start than refuse the user
+        return true;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return true;
+    }
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
         return true;
+    const bool heldByAnother = errno == EWOULDBLOCK;
     ::close(fd);
-    return false;
+    return !heldByAnother;
 #else
-    static QLockFile lock(QString::fromLocal8Bit(path));
+    static QLockFile lock(path);
     lock.setStaleLockTime(0);
-    return lock.tryLock(0);
+    return lock.tryLock(0) || lock.error() != QLockFile::LockFailedError;
 #endif
 }
 

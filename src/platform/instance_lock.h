@@ -5,11 +5,15 @@
 
 namespace platform {
 
-// Where the lock lives: the user's runtime folder ($XDG_RUNTIME_DIR on Linux).
+// Where the lock lives: the user's runtime folder ($XDG_RUNTIME_DIR on Linux) when it is
+// the user's own and private, else the folder brenvo in the user's cache folder. Empty
+// when neither is fit.
 QString instanceLockPath();
 
-// True when this process now holds the lock. The operating system drops the lock when
-// the process dies, however it dies, so a killed copy never blocks the next start.
+// True when this process now holds the lock, or when the lock cannot be taken for any
+// reason but another copy holding it (Brenvo then starts). The operating system drops
+// the lock when the process dies, however it dies, so a killed copy never blocks the
+// next start.
 bool claimInstanceLock();
 
 } // namespace platform

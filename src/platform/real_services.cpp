@@ -2,13 +2,14 @@
 // logic: each hands one request to Qt or the operating system.
 #include "services.h"
 #include "instance_lock.h"
+#include "settings_file.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include <chrono>
 #include <cstdio>
@@ -51,47 +52,65 @@ private:
     }
 };
 
+// While an address is handed on, Qt's own messages that would quote it (no browser
+// found, say) name only its page: a referral's query holds people's names and e-mail
+// addresses, and standard error ends up in the desktop's journal.
+class AddressRedactor
+{
+public:
+    explicit AddressRedactor(const QUrl &url)
+        : m_url(url), m_page(QUrlQuery(url).queryItemValue(QStringLiteral("page")))
+    {
+        s_active = this;
+        m_previous = qInstallMessageHandler(&AddressRedactor::handle);
+    }
+    ~AddressRedactor()
+    {
+        qInstallMessageHandler(m_previous);
+        s_active = nullptr;
+    }
+    AddressRedactor(const AddressRedactor &) = delete;
+    AddressRedactor &operator=(const AddressRedactor &) = delete;
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        AddressRedactor *self = s_active;
+        QString shown = message;
+        if (self && self->quotes(message))
+            shown = QStringLiteral("Could not open the page \"%1\"").arg(self->m_page);
+        if (self && self->m_previous)
+            self->m_previous(type, context, shown);
+        else
+            std::fprintf(stderr, "%s\n", shown.toLocal8Bit().constData());
+    }
+
+    bool quotes(const QString &message) const
+    {
+        for (const QString &part : {m_url.toString(), m_url.toString(QUrl::FullyEncoded),
+                                    m_url.toString(QUrl::FullyDecoded), m_url.query(), m_url.query(QUrl::FullyEncoded),
+                                    m_url.query(QUrl::FullyDecoded)}) {
+            if (!part.isEmpty() && message.contains(part))
+                return true;
+        }
+        return false;
+    }
+
+    static inline AddressRedactor *s_active = nullptr;
+    QUrl m_url;
+    QString m_page;
+    QtMessageHandler m_previous = nullptr;
+};
+
 class DesktopUrlOpener final : public UrlOpener
 {
 public:
     void open(const QString &address) override
     {
         // Qt starts the browser with the address as one argument, never through a shell.
-        QDesktopServices::openUrl(QUrl::fromEncoded(address.toUtf8()));
-    }
-};
-
-class QtSettingsStore final : public SettingsStore
-{
-public:
-    QString read(const QString &section, const QString &key) override
-    {
-        QSettings settings = open();
-        const QString value = settings.value(section + u'/' + key).toString();
-        check(settings);
-        return value;
-    }
-
-    void write(const QString &section, const QString &key, const QString &value) override
-    {
-        QSettings settings = open();
-        settings.setValue(section + u'/' + key, value);
-        settings.sync();
-        check(settings);
-    }
-
-private:
-    // $XDG_CONFIG_HOME/brenvo/brenvo.conf on Linux.
-    static QSettings open()
-    {
-        return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("brenvo"),
-                         QStringLiteral("brenvo"));
-    }
-
-    static void check(const QSettings &settings)
-    {
-        if (settings.status() != QSettings::NoError)
-            throw PlatformError("settings store unavailable");
+        const QUrl url = QUrl::fromEncoded(address.toUtf8());
+        const AddressRedactor redactor(url);
+        QDesktopServices::openUrl(url);
     }
 };
 
@@ -144,7 +163,7 @@ void installRealServices()
     Services &s = services();
     s.messageBox = std::make_unique<QtMessageBox>();
     s.urlOpener = std::make_unique<DesktopUrlOpener>();
-    s.settings = std::make_unique<QtSettingsStore>();
+    s.settings = std::make_unique<FileSettingsStore>();
     s.clock = std::make_unique<SystemClock>();
     s.random = std::make_unique<SeededRandom>();
     s.instanceGuard = std::make_unique<LockInstanceGuard>();

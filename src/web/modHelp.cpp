@@ -60,7 +60,15 @@ void OfferUpdateCheck()
         return;
     const platform::BoxAnswer answer = platform::messageBox(
         kUpdateQuestion, platform::BoxIcon::Information, platform::BoxButtons::YesNo);
-    s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
+    // The user's Yes opens the page even when the date cannot be stored; the failure
+    // still reaches the caller afterwards.
+    try {
+        s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
+    } catch (...) {
+        if (answer == platform::BoxAnswer::Yes)
+            OpenUpdatePage();
+        throw;
+    }
     if (answer == platform::BoxAnswer::Yes)
         OpenUpdatePage();
 }

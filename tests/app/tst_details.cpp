@@ -9,6 +9,7 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -95,6 +96,41 @@ private slots:
         QCOMPARE(name()->text(), QStringLiteral("AB"));
         QCOMPARE(int(f.boxes->shown.size()), 1);
         QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please Enter only Letters"));
+    }
+
+    // Text that is pasted rather than typed: the same rule, silently. (The middle
+    // button's paste is tried on a real X server, in the desktop layer.)
+    void pastedTextFollowsTheRule_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("result"); // typed "AB", cursor between A and B
+        QTest::newRow("Shift+Insert") << "shift+insert" << "ann-marie 2\n" << "AANNMARIE B";
+        QTest::newRow("context menu") << "menu" << "Zoë O'Neil\t<b>x</b>\r" << "AZO ONEILBXBB";
+        QTest::newRow("nothing left") << "shift+insert" << "123 ;-)" << "A B";
+    }
+    void pastedTextFollowsTheRule()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, pasted);
+        QFETCH(QString, result);
+        widgets::type(name(), QStringLiteral("AB"));
+        QTest::keyClick(name(), Qt::Key_Left);
+        if (how == QLatin1String("shift+insert")) {
+            QGuiApplication::clipboard()->setText(pasted);
+            QTest::keyClick(name(), Qt::Key_Insert, Qt::ShiftModifier);
+        } else {
+            QGuiApplication::clipboard()->setText(pasted);
+            std::unique_ptr<QMenu> menu(name()->createStandardContextMenu());
+            QAction *paste = nullptr;
+            for (QAction *a : menu->actions())
+                if (a->text().contains(QStringLiteral("Paste")))
+                    paste = a;
+            QVERIFY(paste && paste->isEnabled());
+            paste->trigger();
+        }
+        QCOMPARE(name()->text(), result);
+        QVERIFY(f.boxes->shown.empty());
     }
 
     void editingKeysPassSilently()

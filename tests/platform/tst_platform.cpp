@@ -4,9 +4,9 @@
 #include "platform/services.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -38,23 +38,6 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
         QVERIFY2(text.contains("[Settings]\nDuration=2026-12-07"), text.constData());
-    }
-
-    void unwritableStoreRaises()
-    {
-        // A file where the folder should be stops even root from writing.
-        QTemporaryDir blocked;
-        QFile(blocked.filePath(QStringLiteral("brenvo"))).open(QIODevice::WriteOnly);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocked.path());
-        bool raised = false;
-        try {
-            platform::services().settings->write(QStringLiteral("Settings"), QStringLiteral("Duration"),
-                                                 QStringLiteral("2026-12-07"));
-        } catch (const platform::PlatformError &) {
-            raised = true;
-        }
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("config")));
-        QVERIFY(raised);
     }
 
     void onlyOneClaimHoldsTheLock()
@@ -101,6 +84,55 @@ private slots:
         QCOMPARE(platform::services().messageBox->show(request), platform::BoxAnswer::No);
         QCOMPARE(shownText, QStringLiteral("first\nsecond"));
         QVERIFY(yesIsDefault);
+    }
+
+    // A box raised by a window is that window's modal child, so the window manager
+    // keeps it in front of it (even of a window that stays on top).
+    void messageBoxBelongsToItsWindow()
+    {
+        QWidget window;
+        window.setWindowFlag(Qt::WindowStaysOnTopHint);
+        QLineEdit field(&window);
+        window.show();
+        QWidget *parent = nullptr;
+        bool modal = false;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            parent = box->parentWidget();
+            modal = box->isModal();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(platform::messageBox(&field, QStringLiteral("text")), platform::BoxAnswer::Ok);
+        QCOMPARE(parent, &window);
+        QVERIFY(modal);
+    }
+
+    // With no browser at all, what Qt says about it names the page, never the query
+    // with the names and e-mail addresses of a referral.
+    void nothingPersonalIsLogged()
+    {
+        const QByteArray path = qgetenv("PATH");
+        const QByteArray browser = qgetenv("BROWSER");
+        QTemporaryDir empty;
+        qputenv("PATH", QFile::encodeName(empty.path()));
+        qunsetenv("BROWSER");
+        static QStringList messages;
+        messages.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &message) { messages << message; });
+        platform::openUrl(QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=kesp-refer-a-friend"
+                                         "&taf1=Ann%20Lee&taf2=ann%40example.org&taf3=Hi"));
+        qInstallMessageHandler(previous);
+        qputenv("PATH", path);
+        qputenv("BROWSER", browser);
+        QVERIFY(!messages.isEmpty()); // Qt did say that no browser took it
+        for (const QString &m : messages) {
+            QVERIFY2(!m.contains(QStringLiteral("Ann")) && !m.contains(QStringLiteral("example.org"))
+                         && !m.contains(QStringLiteral("taf")), qPrintable(m));
+        }
+        QVERIFY(messages.join(u' ').contains(QStringLiteral("kesp-refer-a-friend")));
     }
 };
 

@@ -141,7 +141,7 @@ class Desktop:
 class Program:
     """One run of brenvo with a fresh home, settings and stand-in browser."""
 
-    def __init__(self, desktop, binary, settings=None, env=None):
+    def __init__(self, desktop, binary, settings=None, env=None, prepare=None):
         self.desktop = desktop
         self.pyatspi = desktop.pyatspi
         self.home = tempfile.mkdtemp(prefix="home-", dir=desktop.work)
@@ -162,6 +162,9 @@ class Program:
                         PATH=bindir + ":" + os.environ["PATH"], BROWSER=opener,
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="C.UTF-8")
         self.env.update(env or {})
+        self.config = config
+        if prepare:
+            prepare(self)
         self.binary = binary
         self.proc = None
 

@@ -8,11 +8,13 @@ nothing but what a screen reader hears.
 import contextlib
 import datetime
 import os
+import stat
+import subprocess
 import sys
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Failure, Program, extents, find, find_all, focus_in, main, need, press,  # noqa: E402
+from desktop import (Failure, Program, centre, extents, find, find_all, focus_in, main, need, press,  # noqa: E402
                      showing, text_of, wait_for, walk)
 
 DETAILS = "Brenvo v1.15"
@@ -116,6 +118,20 @@ def details_window(desktop, binary):
         press(start)
         close_box_by_mouse(desktop, p, "Plese Select Your Sex")
         check(text_of(name_box) == "A", f"name box holds '{text_of(name_box)}'")
+
+
+def middle_button_paste(desktop, binary):
+    """Text pasted with the middle button follows the name box's rule, silently."""
+    with brenvo(desktop, binary) as p:
+        details = p.window(DETAILS, "frame")
+        name_box = need("name box", find(details, "text", "Name"))
+        # xsel keeps serving the primary selection until it is replaced.
+        subprocess.run(["xsel", "--primary", "--input"], input=b"ann-marie 2\n<b>", check=True)
+        x, y = centre(name_box)
+        subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "2"], check=True)
+        wait_for("the pasted name", lambda: text_of(name_box) == "ANNMARIE B")
+        check(not any(w.getRoleName() == "alert" for w in p.windows()), "a box for pasted text")
+        subprocess.run(["xsel", "--primary", "--clear"], check=True)
 
 
 def flat_border(desktop, binary):
@@ -266,8 +282,59 @@ def startup_boxes(desktop, binary):
         check(desktop.titled(DETAILS) == [first], "the running copy changed")
 
 
-CASES = [details_window, flat_border, whole_test_by_names, about_window, exit_screen_boxes, exit_screen_keyboard,
-         startup_boxes]
+def settings_not_ours(desktop, binary):
+    """What sits at the settings path is never waited on, replaced or written through
+    when it is not a settings file: the program starts normally every time."""
+    def fifo(p):
+        os.mkfifo(os.path.join(p.config, "brenvo", "brenvo.conf"))
+
+    def link_to_note(p):
+        p.note = os.path.join(p.home, "notes.txt")
+        with open(p.note, "w") as f:
+            f.write("Buy milk.\n")
+        os.symlink(p.note, os.path.join(p.config, "brenvo", "brenvo.conf"))
+
+    def folder_is_a_file(p):
+        os.rmdir(os.path.join(p.config, "brenvo"))
+        open(os.path.join(p.config, "brenvo"), "w").close()
+
+    for prepare in (fifo, link_to_note, folder_is_a_file):
+        with brenvo(desktop, binary, prepare=prepare) as p:
+            p.window(DETAILS, "frame")
+            check(not any(w.getRoleName() == "alert" for w in p.windows()), f"{prepare.__name__}: a box came up")
+            conf = os.path.join(p.config, "brenvo", "brenvo.conf")
+            if prepare is fifo:
+                check(stat.S_ISFIFO(os.lstat(conf).st_mode), "the FIFO was replaced")
+                # Nor does it leave the lock held: the next start is not refused.
+                p.stop()
+                with brenvo(desktop, binary, prepare=fifo) as again:
+                    again.window(DETAILS, "frame")
+            elif prepare is link_to_note:
+                check(os.path.islink(conf), "the link was replaced")
+                with open(p.note) as f:
+                    check(f.read() == "Buy milk.\n", "the note was changed")
+
+
+def no_browser_keeps_quiet(desktop, binary):
+    """With no browser at all, a referral leaves no name or address on standard error."""
+    empty = os.path.join(desktop.work, "empty-bin")
+    os.makedirs(empty, exist_ok=True)
+    with brenvo(desktop, binary, env={"PATH": empty, "BROWSER": ""}) as p:
+        screen = open_exit_screen(desktop, p)
+        for name, value in (("Your Name", "Ann Lee"), ("Your Email Address", "ann@example.org"),
+                            ("Friend's Name", "Bob"), ("Friend's Email Address", "bob@example.org")):
+            desktop.click(need(name, find(screen, "text", name)))
+            desktop.type(value)
+        desktop.click(need("submit", find(screen, "push button", "Refer A Friend Now")))
+        desktop.click(need("Exit", find(screen, "push button", "Exit")))
+        wait_for("the program to end", p.ended)
+        err = p.proc.stderr.read().decode(errors="replace")
+        for personal in ("Ann", "ann@", "%40", "Bob", "taf"):
+            check(personal not in err, f"standard error names '{personal}': {err!r}")
+
+
+CASES = [details_window, middle_button_paste, flat_border, whole_test_by_names, about_window, exit_screen_boxes, exit_screen_keyboard,
+         startup_boxes, settings_not_ours, no_browser_keeps_quiet]
 
 if __name__ == "__main__":
     sys.exit(main(CASES, sys.argv))

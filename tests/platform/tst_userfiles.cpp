@@ -1,0 +1,310 @@
+// What Brenvo finds on disk is the user's: the settings file and the lock, tried on real
+// files in a fresh home with the real store. Bytes are compared before and after.
+#include "fakes.h"
+#include "platform/instance_lock.h"
+#include "platform/settings_file.h"
+#include "web/modHelp.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+const QString kPrompt = QStringLiteral("There maybe an update to this software available\rDo you want to check for an update?");
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// The update prompt runs as start-up runs it: a failure ends it and is ignored.
+void offerUpdate()
+{
+    try {
+        modHelp::OfferUpdateCheck();
+    } catch (const platform::PlatformError &) {
+    }
+}
+} // namespace
+
+class tst_userfiles : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> home;
+    fakes::Installed f{};
+    QString conf;
+
+    QString at(const QString &relative) const { return home->filePath(relative); }
+
+private slots:
+    void initTestCase() { fakes::prepareApplication(); }
+    void init()
+    {
+        home = std::make_unique<QTemporaryDir>();
+        QVERIFY(home->isValid());
+        qputenv("HOME", QFile::encodeName(home->path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(at(QStringLiteral("config"))));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(at(QStringLiteral("cache"))));
+        QDir().mkpath(at(QStringLiteral("run")));
+        ::chmod(QFile::encodeName(at(QStringLiteral("run"))).constData(), 0700);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(at(QStringLiteral("run"))));
+        conf = at(QStringLiteral("config/brenvo/brenvo.conf"));
+        f = fakes::resetProgram();
+        platform::services().settings = std::make_unique<platform::FileSettingsStore>();
+        f.clock->date = QDate(2026, 12, 7);
+    }
+    void cleanup()
+    {
+        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        fakes::resetProgram();
+    }
+
+    void firstStartWritesToday()
+    {
+        offerUpdate();
+        QCOMPARE(bytesOf(conf), QByteArray("[Settings]\nDuration=2026-12-07\n"));
+        QVERIFY(f.boxes->shown.empty());
+    }
+
+    // Files that are not settings files Brenvo can change without loss: never
+    // rewritten, and the date in them counts as unreadable (no prompt).
+    void foreignContentIsLeftByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00[Settings]\nDuration=2020-01-01\n", 33);
+        QTest::newRow("plain-text note") << QByteArray("Buy milk.\nCall Ann about the trip.\n");
+        QTest::newRow("line without =") << QByteArray("[Settings]\nDuration=2020-01-01\n[Other]\njust words\n");
+        QTest::newRow("non-UTF-8 key") << QByteArray("[Other]\nk\xe9y=1\n[Settings]\nDuration=2020-01-01\n");
+        QTest::newRow("NUL bytes") << QByteArray(1 << 20, '\0');
+        QTest::newRow("large") << QByteArray("[Settings]\nDuration=2020-01-01\n[Big]\n")
+                                      + QByteArray("k=v\n").repeated(50000);
+    }
+    void foreignContentIsLeftByteForByte()
+    {
+        QFETCH(QByteArray, bytes);
+        put(conf, bytes);
+        f.boxes->answers = {platform::BoxAnswer::Yes};
+        offerUpdate();
+        QVERIFY(bytesOf(conf) == bytes);
+        QVERIFY(f.boxes->shown.empty());
+        QVERIFY(f.browser->opened.isEmpty());
+        f.boxes->answers.clear();
+    }
+
+    // A settings file is changed in the one line; every other byte stays.
+    void changesOnlyTheDate_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("comments and other sections")
+            << QByteArray("; mine\n[Other]\nkey = some value\n\n[Settings]\n# kept\nDuration=2026-11-01\nExtra=1\n")
+            << QByteArray("; mine\n[Other]\nkey = some value\n\n[Settings]\n# kept\nDuration=2026-12-07\nExtra=1\n");
+        QTest::newRow("CR LF and blanks round =")
+            << QByteArray("[Settings]\r\nDuration = 2026-11-01\r\n")
+            << QByteArray("[Settings]\r\nDuration =2026-12-07\r\n");
+        QTest::newRow("section without the value")
+            << QByteArray("[Settings]\nOther=x\n\n[More]\na=b")
+            << QByteArray("[Settings]\nOther=x\nDuration=2026-12-07\n\n[More]\na=b");
+        QTest::newRow("no section, no final line break")
+            << QByteArray("[More]\na=b")
+            << QByteArray("[More]\na=b\n\n[Settings]\nDuration=2026-12-07\n");
+        QTest::newRow("non-ASCII text elsewhere")
+            << QByteArray("[Notiz]\nText=Grüße, ☃\n[Settings]\nDuration=\"2026-11-01\"\n")
+            << QByteArray("[Notiz]\nText=Grüße, ☃\n[Settings]\nDuration=2026-12-07\n");
+    }
+    void changesOnlyTheDate()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        put(conf, before);
+        const bool due = before.contains("2026-11-01");
+        if (due)
+            f.boxes->answers = {platform::BoxAnswer::No};
+        offerUpdate();
+        QCOMPARE(int(f.boxes->shown.size()), due ? 1 : 0);
+        QCOMPARE(bytesOf(conf), after);
+    }
+
+    // Values that are not dates: no prompt and no write, at every start.
+    void valuesThatAreNotDatesStay_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("words") << QByteArray("Dec 7, 2026");
+        QTest::newRow("@Invalid()") << QByteArray("@Invalid()");
+        QTest::newRow("@Variant") << QByteArray("@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\nQByteArray)");
+        QTest::newRow("day first") << QByteArray("07/12/2026");
+    }
+    void valuesThatAreNotDatesStay()
+    {
+        QFETCH(QByteArray, value);
+        const QByteArray bytes = "[Settings]\nDuration=" + value + "\n";
+        put(conf, bytes);
+        offerUpdate();
+        offerUpdate();
+        QVERIFY(f.boxes->shown.empty());
+        QCOMPARE(bytesOf(conf), bytes);
+    }
+
+    // Anything but a regular file (or a link to one) at the settings path is never
+    // opened for long, never written and never replaced.
+    void specialFilesAreLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"fifo", "folder", "link to fifo", "link to note", "dangling link", "link to device"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void specialFilesAreLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QDir().mkpath(QFileInfo(conf).absolutePath());
+        const QString note = at(QStringLiteral("notes.txt"));
+        put(note, "Buy milk.\n");
+        const QByteArray path = QFile::encodeName(conf);
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(conf));
+        else if (kind == QLatin1String("link to fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(at(QStringLiteral("pipe"))).constData(), 0600), 0);
+            QVERIFY(QFile::link(at(QStringLiteral("pipe")), conf));
+        } else if (kind == QLatin1String("link to note"))
+            QVERIFY(QFile::link(note, conf));
+        else if (kind == QLatin1String("dangling link"))
+            QVERIFY(QFile::link(at(QStringLiteral("nowhere")), conf));
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), conf));
+        struct stat before {};
+        QCOMPARE(::lstat(path.constData(), &before), 0);
+
+        QElapsedTimer clock;
+        clock.start();
+        offerUpdate();
+        QVERIFY(clock.elapsed() < 5000); // reached at all: a FIFO never held it
+
+        struct stat after {};
+        QCOMPARE(::lstat(path.constData(), &after), 0);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(bytesOf(note), QByteArray("Buy milk.\n"));
+        QVERIFY(!QFileInfo::exists(at(QStringLiteral("nowhere"))));
+        struct stat device {};
+        QCOMPARE(::stat("/dev/null", &device), 0);
+        QVERIFY(S_ISCHR(device.st_mode));
+        QVERIFY(f.boxes->shown.empty());
+    }
+
+    void linkToASettingsFileIsWrittenThrough()
+    {
+        const QString target = at(QStringLiteral("dotfiles/brenvo.conf"));
+        put(target, "; managed elsewhere\n[Settings]\nDuration=2026-12-01\n");
+        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QDir().mkpath(QFileInfo(conf).absolutePath());
+        QVERIFY(QFile::link(target, conf));
+        platform::services().settings->write(QStringLiteral("Settings"), QStringLiteral("Duration"),
+                                             QStringLiteral("2026-12-07"));
+        QVERIFY(QFileInfo(conf).isSymLink());
+        QCOMPARE(bytesOf(target), QByteArray("; managed elsewhere\n[Settings]\nDuration=2026-12-07\n"));
+        QCOMPARE(QFile::permissions(target), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                                 | QFileDevice::WriteUser);
+    }
+
+    void relativeConfigHomeIsIgnored()
+    {
+        qputenv("XDG_CONFIG_HOME", "relative/config");
+        QCOMPARE(platform::settingsPath(), at(QStringLiteral(".config/brenvo/brenvo.conf")));
+        offerUpdate();
+        QVERIFY(QFileInfo::exists(at(QStringLiteral(".config/brenvo/brenvo.conf"))));
+        QVERIFY(!QFileInfo::exists(QDir::current().filePath(QStringLiteral("relative"))));
+    }
+
+    void yesOpensThePageWhenTheDateCannotBeStored()
+    {
+        auto settings = std::make_unique<fakes::Settings>();
+        settings->values.insert(QStringLiteral("Settings/Duration"), QStringLiteral("2026-11-01"));
+        settings->unwritable = true;
+        platform::services().settings = std::move(settings);
+        f.boxes->answers = {platform::BoxAnswer::Yes};
+        offerUpdate();
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(f.boxes->shown[0].text, kPrompt);
+        QCOMPARE(f.browser->opened,
+                 QStringList{QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=download-web-page")});
+    }
+
+    // The lock lives only where no one else can take or redirect it.
+    void lockLivesInAPrivateFolder_data()
+    {
+        QTest::addColumn<QString>("runtime"); // what XDG_RUNTIME_DIR holds
+        QTest::addColumn<bool>("inRuntime");
+        QTest::newRow("private runtime folder") << "run" << true;
+        QTest::newRow("unset") << "" << false;
+        QTest::newRow("shared /tmp") << "/tmp" << false;
+        QTest::newRow("group-writable") << "shared" << false;
+        QTest::newRow("relative") << "run-relative" << false;
+        QTest::newRow("link to the runtime folder") << "runlink" << false;
+    }
+    void lockLivesInAPrivateFolder()
+    {
+        QFETCH(QString, runtime);
+        QFETCH(bool, inRuntime);
+        QDir().mkpath(at(QStringLiteral("shared")));
+        ::chmod(QFile::encodeName(at(QStringLiteral("shared"))).constData(), 0770);
+        QFile::link(at(QStringLiteral("run")), at(QStringLiteral("runlink")));
+        if (runtime.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else if (runtime == QLatin1String("run-relative"))
+            qputenv("XDG_RUNTIME_DIR", "run");
+        else
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.startsWith(u'/') ? runtime : at(runtime)));
+        const QString path = platform::instanceLockPath();
+        if (inRuntime) {
+            QCOMPARE(path, at(QStringLiteral("run/brenvo.lock")));
+            return;
+        }
+        QCOMPARE(path, at(QStringLiteral("cache/brenvo/brenvo.lock")));
+        struct stat st {};
+        QCOMPARE(::lstat(QFile::encodeName(at(QStringLiteral("cache/brenvo"))).constData(), &st), 0);
+        QVERIFY(S_ISDIR(st.st_mode));
+        QCOMPARE(st.st_mode & 0777, mode_t(0700));
+        QVERIFY(platform::claimInstanceLock());
+        QVERIFY(!platform::claimInstanceLock()); // another holder is the only refusal
+    }
+
+    void lockNeverFollowsALink_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("link") << "link";
+        QTest::newRow("fifo") << "fifo";
+    }
+    void lockNeverFollowsALink()
+    {
+        QFETCH(QString, kind);
+        const QString lock = at(QStringLiteral("run/brenvo.lock"));
+        const QString elsewhere = at(QStringLiteral("elsewhere"));
+        if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(elsewhere, lock));
+        else
+            QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        QCOMPARE(platform::instanceLockPath(), lock);
+        QVERIFY(platform::claimInstanceLock()); // cannot tell: Brenvo starts
+        QVERIFY(!QFileInfo::exists(elsewhere));
+        QCOMPARE(QFileInfo(lock).isSymLink(), kind == QLatin1String("link"));
+    }
+};
+
+QTEST_MAIN(tst_userfiles)
+#include "tst_userfiles.moc"
