@@ -12,6 +12,8 @@ for arg in "$@"; do
         # The desktop layer: a window manager, the accessibility bus and a screen
         # reader's library, title bars and pixels read back.
         packages+=(openbox at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils imagemagick xsel)
+        # Wayland sessions: a headless compositor with Xwayland, and Qt on Wayland alone.
+        packages+=(weston xwayland qt6-wayland)
         ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;

@@ -1,12 +1,30 @@
 #include "app/startup.h"
+#include "platform/display_choice.h"
 #include "platform/services.h"
 #include "ui/forms.h"
 
 #include <QApplication>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // X11 whenever an X server is at hand, Xwayland included, unless the user chose.
+    std::vector<char *> arguments(argv, argv + argc);
+    QByteArrayList given;
+    for (char *a : arguments)
+        given << QByteArray(a);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    static char platformOption[] = "-platform";
+    static char x11[] = "xcb";
+    if (platform::chooseDisplayPlatform(given, platform::currentDisplayEnvironment(), platform::xServerReachable)
+        == "xcb") {
+        arguments.push_back(platformOption);
+        arguments.push_back(x11);
+    }
+#endif
+    int count = int(arguments.size());
+    arguments.push_back(nullptr);
+    QApplication app(count, arguments.data());
     QApplication::setApplicationName(QStringLiteral("brenvo"));
     // No display name: Qt would append it to every title bar.
     QApplication::setDesktopFileName(QStringLiteral("brenvo"));

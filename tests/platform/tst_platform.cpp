@@ -1,5 +1,6 @@
 // The real platform services where they can be tried without a user: the settings
 // file, the instance lock, the generator and the message box's line breaks.
+#include "platform/display_choice.h"
 #include "platform/instance_lock.h"
 #include "platform/services.h"
 
@@ -38,6 +39,53 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
         QVERIFY2(text.contains("[Settings]\nDuration=2026-12-07"), text.constData());
+    }
+
+    // X11 whenever an X server is reachable and the user chose nothing; else Qt decides.
+    void displayPlatformChoice_data()
+    {
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("qpa");
+        QTest::addColumn<QByteArrayList>("args");
+        QTest::addColumn<QByteArray>("chosen");
+        const QByteArrayList none{"brenvo"};
+        for (const QByteArray &wayland : {QByteArray(), QByteArray("wayland-0")}) {
+            const char *w = wayland.isEmpty() ? "no Wayland" : "Wayland";
+            QTest::addRow("%s, X server", w) << QByteArray(":0") << wayland << QByteArray() << none << QByteArray("xcb");
+            QTest::addRow("%s, X screen", w) << QByteArray(":0.1") << wayland << QByteArray() << none << QByteArray("xcb");
+            QTest::addRow("%s, remote X", w) << QByteArray("host:10.0") << wayland << QByteArray() << none << QByteArray("xcb");
+            QTest::addRow("%s, X gone", w) << QByteArray(":7") << wayland << QByteArray() << none << QByteArray();
+            QTest::addRow("%s, no X", w) << QByteArray() << wayland << QByteArray() << none << QByteArray();
+            QTest::addRow("%s, X, QT_QPA_PLATFORM", w) << QByteArray(":0") << wayland << QByteArray("wayland") << none << QByteArray();
+            QTest::addRow("%s, X, -platform", w) << QByteArray(":0") << wayland << QByteArray()
+                                                << QByteArrayList{"brenvo", "-platform", "offscreen"} << QByteArray();
+            QTest::addRow("%s, X, --platform", w) << QByteArray(":0") << wayland << QByteArray()
+                                                 << QByteArrayList{"brenvo", "--platform", "wayland"} << QByteArray();
+            QTest::addRow("%s, X, other options", w) << QByteArray(":0") << wayland << QByteArray()
+                                                    << QByteArrayList{"brenvo", "-style", "fusion"} << QByteArray("xcb");
+            QTest::addRow("%s, program named -platform", w) << QByteArray(":0") << wayland << QByteArray()
+                                                          << QByteArrayList{"-platform"} << QByteArray("xcb");
+        }
+    }
+    void displayPlatformChoice()
+    {
+        QFETCH(QByteArray, display);
+        QFETCH(QByteArray, wayland);
+        QFETCH(QByteArray, qpa);
+        QFETCH(QByteArrayList, args);
+        QFETCH(QByteArray, chosen);
+        // Displays :0 and :0.1 have a server here, :7 has none.
+        const auto reachable = [](const QByteArray &d) { return d != ":7"; };
+        QCOMPARE(platform::chooseDisplayPlatform(args, {display, wayland, qpa}, reachable), chosen);
+    }
+
+    void xServerIsFoundByItsSocket()
+    {
+        QVERIFY(!platform::xServerReachable(""));
+        QVERIFY(!platform::xServerReachable(":987654"));
+        QVERIFY(platform::xServerReachable("remote.example:0"));
+        QVERIFY(!platform::xServerReachable("nonsense"));
     }
 
     void onlyOneClaimHoldsTheLock()
