@@ -14,6 +14,8 @@ for arg in "$@"; do
         packages+=(openbox at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils imagemagick xsel)
         # Wayland sessions: a headless compositor with Xwayland, and Qt on Wayland alone.
         packages+=(weston xwayland qt6-wayland)
+        # The package: Debian's checks and the manual page reader.
+        packages+=(lintian man-db groff-base)
         ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/startup.h"
 #include "platform/display_choice.h"
 #include "platform/services.h"
@@ -8,6 +9,9 @@
 
 int main(int argc, char *argv[])
 {
+    if (const int status = commandline::informOnly(argc, argv); status >= 0)
+        return status;
+
     // X11 whenever an X server is at hand, Xwayland included, unless the user chose.
     std::vector<char *> arguments(argv, argv + argc);
     QByteArrayList given;

@@ -9,7 +9,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$BUILD" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
 expect=(bin/brenvo share/applications/brenvo.desktop share/metainfo/brenvo.metainfo.xml
-        share/icons/hicolor/scalable/apps/brenvo.svg)
+        share/icons/hicolor/scalable/apps/brenvo.svg share/man/man1/brenvo.1.gz
+        share/doc/brenvo/copyright share/doc/brenvo/changelog.gz)
 for s in 16 22 24 32 48 64 128 256; do expect+=("share/icons/hicolor/${s}x${s}/apps/brenvo.png"); done
 for f in "${expect[@]}"; do
     [[ -s $prefix/$f ]] || fail "missing $f"
@@ -26,4 +27,8 @@ grep -qx "Exec=brenvo" "$prefix/share/applications/brenvo.desktop" || fail "Exec
 echo "PASS: desktop entry valid"
 appstreamcli validate --no-net "$prefix/share/metainfo/brenvo.metainfo.xml" >/dev/null || fail "metainfo invalid"
 echo "PASS: metainfo valid"
-echo "3 passed, 0 failed"
+warnings=$(zcat "$prefix/share/man/man1/brenvo.1.gz" | groff -ww -man -Tutf8 2>&1 >/dev/null)
+[[ -z $warnings ]] || fail "the manual page: $warnings"
+zcat "$prefix/share/man/man1/brenvo.1.gz" | grep -q "^\.TH BRENVO 1 .*Brenvo [0-9]" || fail "manual page version"
+echo "PASS: manual page clean"
+echo "4 passed, 0 failed"

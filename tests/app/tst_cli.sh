@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The real executable's own options: --help, --help-all and --version print and end
+# with status 0 without a display, a window or the single-copy lock; anything else
+# still starts the program, with Qt's options working as before.
+set -uo pipefail
+BRENVO=$1
+VERSION=$2
+work=$(mktemp -d)
+trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+pid=
+fail() { echo "FAIL: $*" >&2; exit 1; }
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run XDG_CACHE_HOME=$work/cache
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+passed=0
+
+# informs ARGS...: runs brenvo with no display; its output goes to $work/out and $work/err.
+informs() {
+    "$BRENVO" "$@" >"$work/out" 2>"$work/err"
+    local status=$?
+    [[ $status -eq 0 ]] || fail "$* ended with status $status: $(cat "$work/err")"
+    [[ ! -s $work/err ]] || fail "$* printed to standard error: $(cat "$work/err")"
+    [[ -z $(ls -A "$XDG_RUNTIME_DIR") && ! -e $XDG_CACHE_HOME ]] || fail "$* took the lock"
+    [[ ! -e $XDG_CONFIG_HOME ]] || fail "$* touched the settings"
+}
+
+for option in --version -v "-platform offscreen --version" "--version --bogus"; do
+    # shellcheck disable=SC2086
+    informs $option
+    [[ $(cat "$work/out") == "Brenvo $VERSION" ]] || fail "$option printed '$(cat "$work/out")'"
+    passed=$((passed + 1))
+done
+for option in --help -h "-style fusion --help"; do
+    # shellcheck disable=SC2086
+    informs $option
+    grep -q "^Usage: " "$work/out" && grep -q -- "--version" "$work/out" && grep -q -- "--help-all" "$work/out" ||
+        fail "$option printed no help: $(cat "$work/out")"
+    passed=$((passed + 1))
+done
+informs --help-all
+grep -q -- "-platform" "$work/out" || fail "--help-all names no Qt option"
+passed=$((passed + 1))
+
+# Anything else starts the program as before: Qt's -platform is obeyed, an unknown
+# argument is ignored, and the lock is taken.
+"$BRENVO" -platform offscreen --bogus >"$work/out" 2>"$work/err" &
+pid=$!
+for _ in $(seq 200); do
+    [[ -e $XDG_RUNTIME_DIR/brenvo.lock ]] && break
+    kill -0 "$pid" 2>/dev/null || fail "it ended: $(cat "$work/err")"
+    sleep 0.05
+done
+[[ -e $XDG_RUNTIME_DIR/brenvo.lock ]] || fail "-platform offscreen --bogus did not start the program"
+kill -0 "$pid" || fail "the program did not keep running"
+passed=$((passed + 1))
+echo "$passed passed, 0 failed"
