@@ -1,0 +1,122 @@
+// Every window in every state it shows, rendered and compared pixel for pixel with the
+// pictures in tests/ui/pixels, at the scale factor the run was started with (1 or 2).
+// A change to how the forms are built that shows anywhere fails here.
+// BRENVO_UPDATE_PIXELS=1 writes the pictures anew instead (after a wanted change).
+#include "app/frmMain.h"
+#include "app/windows.h"
+#include "braintest/frmDisplay.h"
+#include "braintest/modBrainTest.h"
+#include "exit/frmExitScreen.h"
+#include "fakes.h"
+#include "web/banners.h"
+#include "web/frmAbout.h"
+#include "widgets.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QtTest>
+
+class tst_pixels : public QObject
+{
+    Q_OBJECT
+    fakes::Installed f{};
+
+    static QString pictureName(const QString &state)
+    {
+        const int scale = qEnvironmentVariableIntValue("QT_SCALE_FACTOR") > 1 ? 2 : 1;
+        return QStringLiteral(BRENVO_PIXELS_DIR "/%1@%2x.png").arg(state).arg(scale);
+    }
+
+    frmMain *details(float banner)
+    {
+        f.random->values = {banner};
+        frmMain *w = Windows::main();
+        w->show();
+        CoBrand_Randomize();
+        return w;
+    }
+
+    frmDisplay *test(int keyed, bool finish)
+    {
+        frmMain *w = details(0.5f);
+        widgets::type(widgets::find<QLineEdit>(w, "txtName"), QStringLiteral("ann"));
+        widgets::find<QRadioButton>(w, "optFemale")->setChecked(true);
+        QTest::mouseClick(widgets::find<QPushButton>(w, "cmdNext"), Qt::LeftButton);
+        frmDisplay *d = Windows::existingDisplay();
+        const modBrainTest::State &s = modBrainTest::state();
+        for (int q = 0; q < (finish ? 20 : 1); ++q) {
+            auto *one = widgets::find<QRadioButton>(d, "optAnswerOne");
+            auto *two = widgets::find<QRadioButton>(d, "optAnswerTwo");
+            const bool keyedFirst = one->text() == s.KeyedAnswers[s.CurrentQuestion];
+            ((q < keyed) == keyedFirst ? one : two)->setChecked(true);
+            if (finish)
+                QTest::mouseClick(widgets::find<QPushButton>(d, "cmdNext"), Qt::LeftButton);
+        }
+        return d;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        fakes::prepareApplication();
+        QApplication::setCursorFlashTime(0); // a text cursor that never blinks
+    }
+    void init() { f = fakes::resetProgram(); }
+    void cleanup() { fakes::resetProgram(); }
+
+    void everyWindowAsBefore_data()
+    {
+        QTest::addColumn<QString>("state");
+        for (const char *state : {"details-cobrand", "details-fullbrand", "question", "result-right", "result-left",
+                                  "result-tie", "about", "exit-0", "exit-1", "exit-2", "exit-3"})
+            QTest::newRow(state) << QString::fromLatin1(state);
+    }
+    void everyWindowAsBefore()
+    {
+        QFETCH(QString, state);
+        QWidget *window = nullptr;
+        if (state == QLatin1String("details-cobrand"))
+            window = details(0.0f);
+        else if (state == QLatin1String("details-fullbrand"))
+            window = details(0.5f);
+        else if (state == QLatin1String("question"))
+            window = test(1, false);
+        else if (state == QLatin1String("result-right"))
+            window = test(20, true);
+        else if (state == QLatin1String("result-left"))
+            window = test(0, true);
+        else if (state == QLatin1String("result-tie"))
+            window = test(10, true);
+        else if (state == QLatin1String("about")) {
+            window = Windows::about();
+            window->show();
+        } else {
+            f.random->values = {state.back().digitValue() / 4.0f};
+            window = Windows::exitScreen();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+        const QString path = pictureName(state);
+        if (qEnvironmentVariableIsSet("BRENVO_UPDATE_PIXELS")) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            QVERIFY(shown.save(path));
+            return;
+        }
+        const QImage before = QImage(path).convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(!before.isNull(), qPrintable(path));
+        QCOMPARE(shown.size(), before.size());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                differing += shown.pixel(x, y) != before.pixel(x, y);
+        if (differing)
+            shown.save(QDir::temp().filePath(QFileInfo(path).fileName()));
+        QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 pixels differ; this run's picture is in %2")
+                                                 .arg(differing)
+                                                 .arg(QDir::tempPath())));
+    }
+};
+
+QTEST_MAIN(tst_pixels)
+#include "tst_pixels.moc"
