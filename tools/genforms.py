@@ -281,7 +281,10 @@ def menus_xml(win):
     tops = []
     for name, caption, entries in MENUS[win]:
         if entries is None:
-            tops.append(f'<addaction name="{name}"/>')
+            # A command that can never be chosen is not put on the bar: greyed there,
+            # it would still claim its access key (Alt+O, the result panel's OK).
+            if name not in DISABLED_ACTIONS:
+                tops.append(f'<addaction name="{name}"/>')
             a = [f'<action name="{name}">', prop("text", f"<string>{esc(caption)}</string>")]
             if name in DISABLED_ACTIONS:
                 a.append(prop("enabled", "<bool>false</bool>"))

@@ -5,6 +5,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QFont>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
@@ -139,17 +140,20 @@ void installLook()
     QAccessible::installFactory(windowAccessible);
 }
 
-QIcon programIcon()
-{
-    // The 32-pixel image only: an SVG would pull in an image plugin at start-up, and
-    // the desktop takes its larger sizes from the installed icon theme.
-    static const QIcon icon(QStringLiteral(":/icons/brenvo-32.png"));
-    return icon;
-}
-
 QPixmap programPixmap()
 {
-    return QPixmap(QStringLiteral(":/icons/brenvo-32.png"));
+    // The 32-pixel PNG only, read as PNG: an SVG, or guessing the format from the
+    // contents, would load every image plug-in at start-up. The desktop takes the
+    // larger sizes from the installed icon theme.
+    QImageReader reader(QStringLiteral(":/icons/brenvo-32.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+QIcon programIcon()
+{
+    static const QIcon icon(programPixmap());
+    return icon;
 }
 
 namespace {

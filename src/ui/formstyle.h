@@ -15,6 +15,12 @@ public:
     // do; Fusion would draw a faint shade of the background instead.
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override;
+
+    // Standard icons are made when first drawn, not when asked for: every menu bar
+    // asks for its overflow button's icon, which is seldom drawn, and reading it from
+    // its file would load every image plug-in at start-up.
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option = nullptr,
+                       const QWidget *widget = nullptr) const override;
 };
 
 } // namespace forms
