@@ -111,14 +111,12 @@ def parse_colours(s):
     return fg, bg, transparent
 
 
-def qss_font(face_and_size):
-    m = re.match(r"^(Verdana|MS Sans Serif) ([\d.]+)((?: bold| underline)*)$", face_and_size)
-    if not m:
+def design_font(face_and_size):
+    # Kept as the table writes it ("Verdana 8.25 bold underline"): a form's font
+    # property holds whole points only. forms::prepareWindow applies it.
+    if not re.match(r"^(Verdana|MS Sans Serif) ([\d.]+)((?: bold| underline)*)$", face_and_size):
         raise SystemExit("bad font: " + face_and_size)
-    face, size, rest = m.group(1), m.group(2), m.group(3)
-    weight = "bold " if "bold" in rest else ""
-    deco = "underline" if "underline" in rest else "none"
-    return f'font: {weight}{size}pt "{face}"; text-decoration: {deco};'
+    return prop("designFont", f"<string>{face_and_size}</string>", stdset=False)
 
 
 def palette(roles):
@@ -163,7 +161,7 @@ def widget_class(row):
     return CLASSES[kind]
 
 
-def control_xml(win, row, children, fonts):
+def control_xml(win, row, children):
     cls = widget_class(row)
     name = row["control"]
     text = TEXTS.get(row["text"], row["text"]).replace("\\r\\n", "\r\n")
@@ -175,7 +173,6 @@ def control_xml(win, row, children, fonts):
     p = [prop("geometry", f"<rect><x>{x}</x><y>{y}</y><width>{w}</width><height>{h}</height></rect>")]
 
     roles = []
-    colours = []
     if cls == "QLabel":
         if fg:
             roles.append(("WindowText", fg))
@@ -229,19 +226,27 @@ def control_xml(win, row, children, fonts):
         if "cancel button" in other:
             p.append(prop("cancelButton", "<bool>true</bool>", stdset=False))
     elif cls == "QRadioButton":
-        # The window's style sheet would override a palette here: colours go there too.
         if fg:
-            colours.append(f"color: rgb{fg};")
+            # The text, and the dot of the chosen button.
+            roles.append(("WindowText", fg))
+            roles.append(("ButtonText", fg))
+            roles.append(("Text", fg))
         if bg:
-            colours.append(f"background-color: rgb{bg};")
+            # A button fills its background with the Button colour; the round
+            # indicator is filled with Base.
+            roles.append(("Window", bg))
+            roles.append(("Button", bg))
+            roles.append(("Base", bg))
+            p.append(prop("autoFillBackground", "<bool>true</bool>"))
         p.append(prop("text", f"<string>{esc(text)}</string>"))
     elif cls in ("QLineEdit", "QPlainTextEdit"):
         if fg:
-            colours.append(f"color: rgb{fg};")
+            roles.append(("Text", fg))
         if bg:
-            colours.append(f"background-color: rgb{bg};")
+            roles.append(("Base", bg))
         if "flat" in other:
-            colours.append("border: 1px solid rgb(0, 0, 0);")
+            # One plain black line, drawn by forms::FormStyle.
+            p.append(prop("flatBorder", "<bool>true</bool>", stdset=False))
         if cls == "QLineEdit":
             p.append(prop("text", f"<string>{esc(text)}</string>"))
             p.append(prop("frame", "<bool>true</bool>"))
@@ -261,14 +266,13 @@ def control_xml(win, row, children, fonts):
     acc = ACCESSIBLE.get((win, name))
     if acc:
         p.append(prop("accessibleName", f"<string>{esc(acc)}</string>"))
-    rule = (qss_font(row["font"]) + " " if row["font"] != "—" else "") + " ".join(colours)
-    if rule.strip():
-        fonts.append(f"{cls}#{name} {{ {rule.strip()} }}")
+    if row["font"] != "—":
+        p.append(design_font(row["font"]))
 
     out = [f'<widget class="{cls}" name="{name}">'] + p
     # The table runs front to back; a later child is drawn on top, so emit back to front.
     for child in reversed(children.get(name, [])):
-        out.append(control_xml(win, child, children, fonts))
+        out.append(control_xml(win, child, children))
     out.append("</widget>")
     return "\n".join(out)
 
@@ -324,8 +328,7 @@ def generate(win, rows):
     children = {}
     for r in rows:
         children.setdefault(r["in"], []).append(r)
-    fonts = [f"QWidget {{ {qss_font(wfont)} }}"]
-    body = [control_xml(win, r, children, fonts) for r in reversed(children.get("window", []))]
+    body = [control_xml(win, r, children) for r in reversed(children.get("window", []))]
     w, h = px(cw), px(ch)
     tabs = sorted(
         (int(re.search(r"tab (\d+)", r["other"]).group(1)), r["control"])
@@ -337,11 +340,10 @@ def generate(win, rows):
         palette([("Window", back)]),
         prop("autoFillBackground", "<bool>true</bool>"),
     ]
-    style = "\n".join(fonts)
     out = ['<?xml version="1.0" encoding="UTF-8"?>', '<ui version="4.0">', f"<class>{win}</class>",
            f'<widget class="{cls}" name="{win}">']
     out += root_props
-    out.append(prop("styleSheet", f"<string>{esc(style)}</string>"))
+    out.append(design_font(wfont))
     if cls == "QMainWindow":
         out.append('<widget class="QWidget" name="centralwidget">')
         out.append(prop("autoFillBackground", "<bool>true</bool>"))

@@ -4,6 +4,7 @@
 #include "instance_lock.h"
 #include "settings_file.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -32,6 +33,8 @@ public:
         QWidget *parent = request.owner ? request.owner->window() : nullptr;
         QMessageBox box(icon, request.caption, displayText(request.text), QMessageBox::NoButton, parent);
         box.setTextFormat(Qt::PlainText);
+        // The desktop's font, kept for message boxes when the program set its own.
+        box.setFont(QApplication::font("QMessageBox"));
         box.setWindowModality(Qt::ApplicationModal);
         if (request.buttons == BoxButtons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

@@ -5,10 +5,14 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
+#include <QHash>
+#include <QRegularExpression>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -97,30 +101,50 @@ protected:
 
 void fitLabel(QLabel *label)
 {
-    label->ensurePolished();
     label->resize(label->sizeHint());
     // The free fonts run a little wider than the ones the layout was drawn with: a
     // label that would leave its container gets a slightly smaller size instead.
     const QWidget *container = label->parentWidget();
     if (!container)
         return;
-    const qreal designed = label->font().pointSizeF();
-    qreal size = designed;
-    while (label->geometry().right() >= container->width() && size > designed * 0.85) {
-        size -= 0.25;
-        // The form's style sheet sets the fonts, so the smaller size must go there too.
-        label->setStyleSheet(QStringLiteral("font-size: %1pt;").arg(size));
-        label->ensurePolished();
+    QFont font = label->font();
+    const qreal designed = font.pointSizeF();
+    while (label->geometry().right() >= container->width() && font.pointSizeF() > designed * 0.85) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        label->setFont(font);
         label->resize(label->sizeHint());
     }
 }
 
-void installFontFaces()
+QString face(const QString &designed)
 {
-    // Verdana's metrics are DejaVu Sans's (both descend from the same design brief);
-    // MS Sans Serif is closest to Liberation Sans among Debian's free fonts.
-    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    static QHash<QString, QString> chosen;
+    auto it = chosen.constFind(designed);
+    if (it != chosen.cend())
+        return *it;
+    QString use = designed;
+    if (!QFontDatabase::hasFamily(designed)) {
+        if (designed == QLatin1String("Verdana"))
+            use = QStringLiteral("DejaVu Sans");
+        else if (designed == QLatin1String("MS Sans Serif"))
+            use = QStringLiteral("Liberation Sans");
+    }
+    chosen.insert(designed, use);
+    return use;
+}
+
+QFont designFont(const QString &spec)
+{
+    // "<face> <points>[ bold][ underline]", the face possibly of several words.
+    static const QRegularExpression pattern(QStringLiteral("^(.+?) ([\\d.]+)((?: bold| underline)*)$"));
+    const QRegularExpressionMatch m = pattern.match(spec);
+    if (!m.hasMatch())
+        return QApplication::font();
+    QFont font(face(m.captured(1)));
+    font.setPointSizeF(m.captured(2).toDouble());
+    font.setBold(m.captured(3).contains(QLatin1String("bold")));
+    font.setUnderline(m.captured(3).contains(QLatin1String("underline")));
+    return font;
 }
 
 namespace {
@@ -136,7 +160,9 @@ QAccessibleInterface *windowAccessible(const QString &className, QObject *object
 void installLook()
 {
     QApplication::setStyle(new FormStyle);
-    installFontFaces();
+    // Message boxes keep the desktop's font; everything else starts in the forms'.
+    QApplication::setFont(QApplication::font(), "QMessageBox");
+    QApplication::setFont(designFont(QStringLiteral("Verdana 8.25")));
     QAccessible::installFactory(windowAccessible);
 }
 
@@ -161,6 +187,8 @@ namespace {
 // stack them when the window is built.
 void hideCovered(QWidget *container)
 {
+    // A main window's bar and central area are placed by its layout, not the table.
+    const bool placed = !qobject_cast<QMainWindow *>(container);
     QList<QWidget *> inFront;
     const QObjectList &children = container->children();
     for (auto it = children.crbegin(); it != children.crend(); ++it) {
@@ -170,7 +198,7 @@ void hideCovered(QWidget *container)
         const bool covered = std::any_of(inFront.cbegin(), inFront.cend(), [w](const QWidget *f) {
             return f->geometry() == w->geometry() && !f->isHidden();
         });
-        if (covered)
+        if (covered && placed)
             w->hide();
         inFront.append(w);
         hideCovered(w);
@@ -191,8 +219,50 @@ void bringToFront(QWidget *front)
     }
 }
 
+namespace {
+// Every control gets the font its form names, or else the window's (as the forms
+// were drawn: a control with no font of its own has the window's, whatever its
+// container's). Menus are windows of their own and get the window's font too.
+void applyDesignFonts(QWidget *window)
+{
+    const QFont windowFont = designFont(window->property("designFont").toString());
+    window->setFont(windowFont);
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        const QVariant spec = w->property("designFont");
+        if (spec.isValid())
+            w->setFont(designFont(spec.toString()));
+        else if (w->isWindow() || (w->parentWidget() && w->parentWidget()->property("designFont").isValid()))
+            w->setFont(windowFont);
+    }
+}
+} // namespace
+
+// A control's colours are the ones its form gives it and otherwise the desktop's,
+// never its container's: an opaque label with no colour of its own is the desktop's
+// grey, not the blue of the frame it sits in; a frame's border is the desktop's text
+// colour; menu bars and menus look as everywhere else.
+void applyOwnColours(QWidget *window)
+{
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        const QPalette own = w->palette();
+        const QPalette desktop = QApplication::palette(w);
+        // Every role set explicitly: a role left unset would be taken from the container.
+        QPalette p;
+        for (int g = 0; g < QPalette::NColorGroups; ++g) {
+            const auto group = QPalette::ColorGroup(g);
+            for (int r = 0; r < QPalette::NColorRoles; ++r) {
+                const auto role = QPalette::ColorRole(r);
+                p.setBrush(group, role, own.isBrushSet(group, role) ? own.brush(group, role) : desktop.brush(group, role));
+            }
+        }
+        w->setPalette(p);
+    }
+}
+
 void prepareWindow(QWidget *window)
 {
+    applyDesignFonts(window);
+    applyOwnColours(window);
     hideCovered(window);
     window->setWindowIcon(programIcon());
     for (QLabel *label : window->findChildren<QLabel *>()) {

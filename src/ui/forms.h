@@ -11,10 +11,16 @@
 
 namespace forms {
 
-// Maps the faces the forms name onto free fonts with matching metrics; once per process.
-void installFontFaces();
+// The face a form's font names, or where this machine lacks it the free face with the
+// same metrics (Verdana: DejaVu Sans; MS Sans Serif: Liberation Sans). Asking once for
+// a face the machine lacks costs two font searches; this asks the font list instead.
+QString face(const QString &designed);
 
-// The application's style and font faces, and the screen-reader role of windows
+// The font a form gives as "Verdana 8.25 bold underline".
+QFont designFont(const QString &spec);
+
+// The application's style and font (the forms' own, so that nothing is laid out in a
+// font no window shows; message boxes keep the desktop's), and the screen-reader role of windows
 // that are plain widgets (the exit screen): a window, read with its title, rather
 // than an anonymous filler. Shared by the program and its tests.
 void installLook();

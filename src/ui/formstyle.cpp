@@ -9,7 +9,46 @@
 
 namespace forms {
 
-FormStyle::FormStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+FormStyle::FormStyle()
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))),
+      m_classic(QStyleFactory::create(QStringLiteral("Windows")))
+{
+}
+
+void FormStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                                   const QWidget *widget) const
+{
+    const auto *box = qstyleoption_cast<const QStyleOptionGroupBox *>(option);
+    if (control != CC_GroupBox || !box || (box->subControls & SC_GroupBoxCheckBox)) {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    QRect label;
+    const bool titled = !box->text.isEmpty();
+    if (titled) {
+        label = subControlRect(CC_GroupBox, option, SC_GroupBoxLabel, widget);
+        label.setSize(label.size().expandedTo(m_classic->subControlRect(CC_GroupBox, option, SC_GroupBoxLabel, widget).size()));
+        painter->save();
+        painter->setClipRegion(QRegion(option->rect) - label);
+    }
+    QStyleOptionFrame frame;
+    frame.QStyleOption::operator=(*box);
+    frame.features = box->features;
+    frame.lineWidth = box->lineWidth;
+    frame.midLineWidth = box->midLineWidth;
+    frame.rect = subControlRect(CC_GroupBox, option, SC_GroupBoxFrame, widget);
+    drawPrimitive(PE_FrameGroupBox, &frame, painter, widget);
+    if (titled) {
+        painter->restore();
+        int alignment = Qt::AlignCenter | Qt::TextShowMnemonic;
+        if (!styleHint(SH_UnderlineShortcut, option, widget))
+            alignment |= Qt::TextHideMnemonic;
+        QPalette palette = box->palette;
+        if (box->textColor.isValid())
+            palette.setColor(QPalette::WindowText, box->textColor);
+        drawItemText(painter, label, alignment, palette, box->state & State_Enabled, box->text, QPalette::WindowText);
+    }
+}
 
 namespace {
 class DeferredIconEngine final : public QIconEngine
@@ -67,9 +106,36 @@ QIcon FormStyle::standardIcon(StandardPixmap icon, const QStyleOption *option, c
     return QIcon(new DeferredIconEngine(baseStyle(), icon, widget));
 }
 
+namespace {
+bool flat(const QWidget *widget)
+{
+    return widget && widget->property("flatBorder").toBool();
+}
+} // namespace
+
+int FormStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
+{
+    if (metric == PM_DefaultFrameWidth && flat(widget) && !qobject_cast<const QGroupBox *>(widget))
+        return 1;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
 void FormStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                               const QWidget *widget) const
 {
+    if ((element == PE_PanelLineEdit || element == PE_Frame) && flat(widget)
+        && !qobject_cast<const QGroupBox *>(widget)) {
+        painter->save();
+        if (element == PE_PanelLineEdit)
+            painter->fillRect(option->rect, option->palette.brush(QPalette::Base));
+        // One pixel of the layout wide, at any scale: four filled edges.
+        const QRect r = option->rect;
+        for (const QRect &edge : {QRect(r.left(), r.top(), r.width(), 1), QRect(r.left(), r.bottom(), r.width(), 1),
+                                  QRect(r.left(), r.top(), 1, r.height()), QRect(r.right(), r.top(), 1, r.height())})
+            painter->fillRect(edge, Qt::black);
+        painter->restore();
+        return;
+    }
     const auto *box = qobject_cast<const QGroupBox *>(widget);
     if (element != PE_FrameGroupBox || !box || !box->property("flatBorder").toBool()) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);

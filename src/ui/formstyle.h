@@ -3,18 +3,32 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <memory>
 
 namespace forms {
 
 class FormStyle final : public QProxyStyle
 {
+    std::unique_ptr<QStyle> m_classic; // the classic Windows style, for its title measure
+
 public:
     FormStyle();
+
+    // Text boxes marked "flatBorder" by their form get one plain black line as their
+    // frame, one pixel wide, and their own background.
+    int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
+                    const QWidget *widget = nullptr) const override;
 
     // A group box marked "flatBorder" by its form gets one plain line in its text colour, as the flat frames
     // do; Fusion would draw a faint shade of the background instead.
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override;
+
+    // Group boxes keep the look the forms were drawn with: the title centred in the
+    // rectangle the classic Windows style gives it, and the frame broken off behind
+    // the title rather than drawn through it.
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override;
 
     // Standard icons are made when first drawn, not when asked for: every menu bar
     // asks for its overflow button's icon, which is seldom drawn, and reading it from

@@ -127,6 +127,8 @@ def middle_button_paste(desktop, binary):
         name_box = need("name box", find(details, "text", "Name"))
         # xsel keeps serving the primary selection until it is replaced.
         subprocess.run(["xsel", "--primary", "--input"], input=b"ann-marie 2\n<b>", check=True)
+        wait_for("the selection", lambda: subprocess.run(["xsel", "--primary", "--output"], capture_output=True,
+                                                         timeout=5).stdout == b"ann-marie 2\n<b>")
         x, y = centre(name_box)
         subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "2"], check=True)
         wait_for("the pasted name", lambda: text_of(name_box) == "ANNMARIE B")
