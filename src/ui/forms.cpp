@@ -7,8 +7,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
-#include <QRegularExpression>
-#include <QImageReader>
+#include <QResource>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
@@ -123,7 +122,9 @@ QString face(const QString &designed)
     if (it != chosen.cend())
         return *it;
     QString use = designed;
-    if (!QFontDatabase::hasFamily(designed)) {
+    // Asks the font list for that one family: hasFamily() would also resolve aliases
+    // through fontconfig, and families() would fill in every family's styles.
+    if (QFontDatabase::styles(designed).isEmpty()) {
         if (designed == QLatin1String("Verdana"))
             use = QStringLiteral("DejaVu Sans");
         else if (designed == QLatin1String("MS Sans Serif"))
@@ -136,14 +137,21 @@ QString face(const QString &designed)
 QFont designFont(const QString &spec)
 {
     // "<face> <points>[ bold][ underline]", the face possibly of several words.
-    static const QRegularExpression pattern(QStringLiteral("^(.+?) ([\\d.]+)((?: bold| underline)*)$"));
-    const QRegularExpressionMatch m = pattern.match(spec);
-    if (!m.hasMatch())
+    QStringList words = spec.split(u' ', Qt::SkipEmptyParts);
+    const bool underline = !words.isEmpty() && words.last() == QLatin1String("underline");
+    if (underline)
+        words.removeLast();
+    const bool bold = !words.isEmpty() && words.last() == QLatin1String("bold");
+    if (bold)
+        words.removeLast();
+    bool sized = false;
+    const double points = words.isEmpty() ? 0 : words.takeLast().toDouble(&sized);
+    if (!sized || words.isEmpty())
         return QApplication::font();
-    QFont font(face(m.captured(1)));
-    font.setPointSizeF(m.captured(2).toDouble());
-    font.setBold(m.captured(3).contains(QLatin1String("bold")));
-    font.setUnderline(m.captured(3).contains(QLatin1String("underline")));
+    QFont font(face(words.join(u' ')));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setUnderline(underline);
     return font;
 }
 
@@ -168,12 +176,16 @@ void installLook()
 
 QPixmap programPixmap()
 {
-    // The 32-pixel PNG only, read as PNG: an SVG, or guessing the format from the
-    // contents, would load every image plug-in at start-up. The desktop takes the
-    // larger sizes from the installed icon theme.
-    QImageReader reader(QStringLiteral(":/icons/brenvo-32.png"), "png");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
+    // The 32-pixel icon as raw RGB rows (tools/rawicon.py makes them from the PNG):
+    // reading an image file would load every image plug-in, and decoding a PNG costs
+    // more than the rest of the icon. The desktop takes the larger sizes from the
+    // installed icon theme.
+    constexpr int kSide = 32;
+    const QByteArray rgb = QResource(QStringLiteral(":/icons/brenvo-32.rgb")).uncompressedData();
+    if (rgb.size() != kSide * kSide * 3)
+        return {};
+    const QImage image(reinterpret_cast<const uchar *>(rgb.constData()), kSide, kSide, kSide * 3, QImage::Format_RGB888);
+    return QPixmap::fromImage(image); // copies the pixels
 }
 
 QIcon programIcon()
@@ -225,14 +237,19 @@ namespace {
 // container's). Menus are windows of their own and get the window's font too.
 void applyDesignFonts(QWidget *window)
 {
+    // Setting a font a widget has already would still make it lay itself out again.
+    const auto use = [](QWidget *w, const QFont &font) {
+        if (w->font() != font)
+            w->setFont(font);
+    };
     const QFont windowFont = designFont(window->property("designFont").toString());
-    window->setFont(windowFont);
+    use(window, windowFont);
     for (QWidget *w : window->findChildren<QWidget *>()) {
         const QVariant spec = w->property("designFont");
         if (spec.isValid())
-            w->setFont(designFont(spec.toString()));
+            use(w, designFont(spec.toString()));
         else if (w->isWindow() || (w->parentWidget() && w->parentWidget()->property("designFont").isValid()))
-            w->setFont(windowFont);
+            use(w, windowFont);
     }
 }
 } // namespace
@@ -255,7 +272,8 @@ void applyOwnColours(QWidget *window)
                 p.setBrush(group, role, own.isBrushSet(group, role) ? own.brush(group, role) : desktop.brush(group, role));
             }
         }
-        w->setPalette(p);
+        if (w->palette() != p || w->palette().resolveMask() != p.resolveMask())
+            w->setPalette(p);
     }
 }
 

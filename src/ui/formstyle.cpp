@@ -10,8 +10,7 @@
 namespace forms {
 
 FormStyle::FormStyle()
-    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))),
-      m_classic(QStyleFactory::create(QStringLiteral("Windows")))
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
 {
 }
 
@@ -27,6 +26,8 @@ void FormStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
     const bool titled = !box->text.isEmpty();
     if (titled) {
         label = subControlRect(CC_GroupBox, option, SC_GroupBoxLabel, widget);
+        if (!m_classic)
+            m_classic.reset(QStyleFactory::create(QStringLiteral("Windows")));
         label.setSize(label.size().expandedTo(m_classic->subControlRect(CC_GroupBox, option, SC_GroupBoxLabel, widget).size()));
         painter->save();
         painter->setClipRegion(QRegion(option->rect) - label);

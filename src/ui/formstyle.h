@@ -9,7 +9,7 @@ namespace forms {
 
 class FormStyle final : public QProxyStyle
 {
-    std::unique_ptr<QStyle> m_classic; // the classic Windows style, for its title measure
+    mutable std::unique_ptr<QStyle> m_classic; // the classic Windows style, for its title measure, made when first drawn
 
 public:
     FormStyle();
