@@ -13,12 +13,19 @@ start_x
 mkdir -p "$XDG_CONFIG_HOME/brenvo"
 printf '[Settings]\nDuration=%s\n' "$(date +%F)" >"$XDG_CONFIG_HOME/brenvo/brenvo.conf"
 
-measure() { # measure BINARY TITLE -> "milliseconds kib"
-    local t0 t1 pid hwm
+# The root window's map notifications, read as they come: a window counts as on screen
+# when the X server maps it, with no polling in between.
+coproc XEV { exec xev -root -event substructure; }
+sleep 0.5 # xev selects its events before the first program starts
+
+measure() { # measure BINARY -> "microseconds kib"
+    local t0 t1 pid hwm line
     t0=$(date +%s%N)
     "$1" &
     pid=$!
-    until xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1; do :; done
+    while read -r line <&"${XEV[0]}"; do
+        [[ $line == MapNotify* ]] && break
+    done
     t1=$(date +%s%N)
     hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
     kill -9 "$pid"
@@ -28,9 +35,11 @@ measure() { # measure BINARY TITLE -> "milliseconds kib"
 
 : >"$WORK/a"; : >"$WORK/b"
 for _ in $(seq "$rounds"); do
-    measure "$build/brenvo" "Brenvo v1.15" >>"$WORK/a"
-    measure "$build/bench/bench_bare" "Bare v1.15" >>"$WORK/b"
+    measure "$build/brenvo" >>"$WORK/a"
+    measure "$build/bench/bench_bare" >>"$WORK/b"
 done
+kill "$XEV_PID" 2>/dev/null
+wait "$XEV_PID" 2>/dev/null
 med() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 a_t=$(cut -d' ' -f1 "$WORK/a" | med); b_t=$(cut -d' ' -f1 "$WORK/b" | med)
 a_m=$(cut -d' ' -f2 "$WORK/a" | med); b_m=$(cut -d' ' -f2 "$WORK/b" | med)
