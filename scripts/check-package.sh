@@ -18,7 +18,8 @@ DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "./$deb" >/de
 [[ $(man -w brenvo) == /usr/share/man/man1/brenvo.1.gz ]] || { echo "FAIL: man brenvo finds no page" >&2; exit 1; }
 warnings=$(man --warnings -l /usr/share/man/man1/brenvo.1.gz 2>&1 >/dev/null)
 [[ -z $warnings ]] || { echo "FAIL: man warns: $warnings" >&2; exit 1; }
-[[ $(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/brenvo --version) == "Brenvo 1.20" ]] ||
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/CMakeCache.txt)
+[[ $(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/brenvo --version) == "Brenvo $version" ]] ||
     { echo "FAIL: brenvo --version" >&2; exit 1; }
 
 source tests/xvfb_lib.sh

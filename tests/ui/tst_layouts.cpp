@@ -252,7 +252,7 @@ private slots:
     void stackingFollowsTheTable()
     {
         const QList<Row> rows = table();
-        for (const QString &window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
+        for (const QString window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
             fakes::resetProgram();
             QWidget *w = windowNamed(window);
             QMap<QString, QStringList> frontToBack;
@@ -275,7 +275,7 @@ private slots:
     {
         const QList<Row> rows = table();
         static const QRegularExpression tab(QStringLiteral("tab (\\d+)"));
-        for (const QString &window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
+        for (const QString window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
             fakes::resetProgram();
             QWidget *w = windowNamed(window);
             QMap<int, QString> byIndex;
@@ -323,7 +323,7 @@ private slots:
     {
         // Run again with QT_SCALE_FACTOR=2: everything doubles, nothing is cut off.
         const qreal ratio = qEnvironmentVariableIntValue("QT_SCALE_FACTOR") > 1 ? 2.0 : 1.0;
-        for (const QString &window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
+        for (const QString window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
             fakes::resetProgram();
             QWidget *w = windowNamed(window);
             w->show();
