@@ -16,6 +16,8 @@ for arg in "$@"; do
         packages+=(weston xwayland qt6-wayland)
         # The package: Debian's checks and the manual page reader.
         packages+=(lintian man-db groff-base)
+        # The format check.
+        packages+=(clang-format)
         ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;

@@ -15,15 +15,13 @@
 MainWindowBase::MainWindowBase(QWidget *parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
 }
 
 void MainWindowBase::connectSharedHandlers()
 {
-    const auto action = [this](const char *name) {
-        return findChild<QAction *>(QString::fromLatin1(name));
-    };
+    const auto action = [this](const char *name) { return findChild<QAction *>(QString::fromLatin1(name)); };
     const auto label = [this](const char *name) { return findChild<QLabel *>(QString::fromLatin1(name)); };
     connect(action("mnuOnline"), &QAction::triggered, this, &MainWindowBase::mnuOnline_Click);
     connect(action("mnuVisit"), &QAction::triggered, this, &MainWindowBase::mnuVisit_Click);
@@ -38,14 +36,38 @@ void MainWindowBase::connectSharedHandlers()
 }
 
 // A failing link never reports an error and never blocks the window.
-void MainWindowBase::mnuOnline_Click() { resume::step(modHelp::OpenHelpPage); }
-void MainWindowBase::mnuVisit_Click() { resume::step(modHelp::OpenHomePage); }
-void MainWindowBase::mnuUpdate_Click() { resume::step(modHelp::OpenUpdatePage); }
-void MainWindowBase::mnuDonate_Click() { resume::step(modHelp::OpenDonatePage); }
-void MainWindowBase::mnuMakeMoneyOnline_Click() { resume::step(modHelp::OpenFullBrandPage); }
-void MainWindowBase::Label61_Click() { resume::step(modHelp::OpenHomePage); }
-void MainWindowBase::lblCobrand_Click() { resume::step(modHelp::OpenCoBrandPage); }
-void MainWindowBase::lblFullBrand_Click() { resume::step(modHelp::OpenFullBrandPage); }
+void MainWindowBase::mnuOnline_Click()
+{
+    resume::step(modHelp::OpenHelpPage);
+}
+void MainWindowBase::mnuVisit_Click()
+{
+    resume::step(modHelp::OpenHomePage);
+}
+void MainWindowBase::mnuUpdate_Click()
+{
+    resume::step(modHelp::OpenUpdatePage);
+}
+void MainWindowBase::mnuDonate_Click()
+{
+    resume::step(modHelp::OpenDonatePage);
+}
+void MainWindowBase::mnuMakeMoneyOnline_Click()
+{
+    resume::step(modHelp::OpenFullBrandPage);
+}
+void MainWindowBase::Label61_Click()
+{
+    resume::step(modHelp::OpenHomePage);
+}
+void MainWindowBase::lblCobrand_Click()
+{
+    resume::step(modHelp::OpenCoBrandPage);
+}
+void MainWindowBase::lblFullBrand_Click()
+{
+    resume::step(modHelp::OpenFullBrandPage);
+}
 
 void MainWindowBase::mnuAbout_Click()
 {

@@ -24,9 +24,9 @@ int informOnly(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("Brenvo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRENVO_VERSION));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Tells whether the left or the right hemisphere of your brain is the more dominant.\n"
-        "Any other option is Qt's (see --help-all), such as -platform."));
+    parser.setApplicationDescription(
+        QStringLiteral("Tells whether the left or the right hemisphere of your brain is the more dominant.\n"
+                       "Any other option is Qt's (see --help-all), such as -platform."));
     parser.addHelpOption();
     parser.addVersionOption();
     // Qt's own options may stand beside it: only the informing option is read.

@@ -27,7 +27,7 @@ private:
     void mnuNext_Click();
     void cmdExit_Click();
     void mnuExit_Click();
-    bool txtName_KeyPress(QKeyEvent *event);   // true when the key is consumed
+    bool txtName_KeyPress(QKeyEvent *event); // true when the key is consumed
     bool txtName_InputMethod(class QInputMethodEvent *event);
     void InsertName(QString text);
 

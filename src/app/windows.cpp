@@ -54,15 +54,39 @@ void forget(QWidget *window)
 
 } // namespace
 
-frmMain *main() { return obtain(registry().main); }
-frmDisplay *display() { return obtain(registry().display); }
-frmAbout *about() { return obtain(registry().about); }
-frmExitScreen *exitScreen() { return obtain(registry().exitScreen); }
+frmMain *main()
+{
+    return obtain(registry().main);
+}
+frmDisplay *display()
+{
+    return obtain(registry().display);
+}
+frmAbout *about()
+{
+    return obtain(registry().about);
+}
+frmExitScreen *exitScreen()
+{
+    return obtain(registry().exitScreen);
+}
 
-frmMain *existingMain() { return registry().main.data(); }
-frmDisplay *existingDisplay() { return registry().display.data(); }
-frmAbout *existingAbout() { return registry().about.data(); }
-frmExitScreen *existingExitScreen() { return registry().exitScreen.data(); }
+frmMain *existingMain()
+{
+    return registry().main.data();
+}
+frmDisplay *existingDisplay()
+{
+    return registry().display.data();
+}
+frmAbout *existingAbout()
+{
+    return registry().about.data();
+}
+frmExitScreen *existingExitScreen()
+{
+    return registry().exitScreen.data();
+}
 
 std::vector<QWidget *> inCreationOrder()
 {

@@ -43,8 +43,7 @@ inline const QString kVerdictEqual = QStringLiteral("Your Left Brain And Right B
 template <std::size_t N>
 QString slot(const std::array<QString, N> &table, int index)
 {
-    return index >= 0 && static_cast<std::size_t>(index) < N ? table[static_cast<std::size_t>(index)]
-                                                             : QString();
+    return index >= 0 && static_cast<std::size_t>(index) < N ? table[static_cast<std::size_t>(index)] : QString();
 }
 
 template <std::size_t N>

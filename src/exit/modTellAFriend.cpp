@@ -29,19 +29,14 @@ QString TrimSpaces(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-QString BuildReferralAddress(const QString &referrerName, const QString &referrerEmail,
-                             const QString &message, const QString &friendName, const QString &friendEmail)
+QString BuildReferralAddress(const QString &referrerName, const QString &referrerEmail, const QString &message,
+                             const QString &friendName, const QString &friendEmail)
 {
-    const auto encoded = [](const QString &value) {
-        return QString::fromLatin1(QUrl::toPercentEncoding(value));
-    };
-    return modHelp::PageAddress(QStringLiteral("kesp-refer-a-friend"))
-           + QStringLiteral("&taf1=") + encoded(referrerName)
-           + QStringLiteral("&taf2=") + encoded(referrerEmail)
-           + QStringLiteral("&taf3=") + encoded(message)
-           + QStringLiteral("&taf4=") + encoded(friendName)
-           + QStringLiteral("&taf5=") + encoded(friendEmail)
-           + QStringLiteral("&taf6=") + encoded(modHelp::kSiteBase + QStringLiteral("/brenvo/"));
+    const auto encoded = [](const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); };
+    return modHelp::PageAddress(QStringLiteral("kesp-refer-a-friend")) + QStringLiteral("&taf1=")
+           + encoded(referrerName) + QStringLiteral("&taf2=") + encoded(referrerEmail) + QStringLiteral("&taf3=")
+           + encoded(message) + QStringLiteral("&taf4=") + encoded(friendName) + QStringLiteral("&taf5=")
+           + encoded(friendEmail) + QStringLiteral("&taf6=") + encoded(modHelp::kSiteBase + QStringLiteral("/brenvo/"));
 }
 
 void SubmitReferral(QWidget *owner)
@@ -67,8 +62,8 @@ void SubmitReferral(QWidget *owner)
             return;
         }
     }
-    s.ReferralAddress = BuildReferralAddress(s.ReferrerName, s.ReferrerEmail, s.ReferralMessage,
-                                             s.FriendName, s.FriendEmail);
+    s.ReferralAddress =
+        BuildReferralAddress(s.ReferrerName, s.ReferrerEmail, s.ReferralMessage, s.FriendName, s.FriendEmail);
     OpenReferralAddress();
 }
 

@@ -27,8 +27,8 @@ QString TrimSpaces(const QString &text);
 // The referral page's address with the five values and the program's folder on the
 // site. Each value is percent-encoded, so whatever it holds ("&", "=", "#", line
 // breaks) it comes back unchanged from the query and cannot add parameters.
-QString BuildReferralAddress(const QString &referrerName, const QString &referrerEmail,
-                             const QString &message, const QString &friendName, const QString &friendEmail);
+QString BuildReferralAddress(const QString &referrerName, const QString &referrerEmail, const QString &message,
+                             const QString &friendName, const QString &friendEmail);
 
 // Refuses a missing or placeholder value with its message, a box of owner's; otherwise
 // builds the address and opens it. Failures of the platform reach the caller.

@@ -22,7 +22,9 @@ namespace {
 // writable by no one else, so that no other user can take or redirect the lock.
 bool privateFolder(const QString &dir)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (dir.isEmpty() || !QDir::isAbsolutePath(dir) || ::lstat(QFile::encodeName(dir).constData(), &st) != 0)
         return false;
     return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
@@ -65,7 +67,9 @@ bool claimInstanceLock()
                           O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
     if (fd < 0)
         return true;
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
         ::close(fd);
         return true;

@@ -1,7 +1,7 @@
 // The desktop's own implementations of the platform services. They hold no program
 // logic: each hands one request to Qt or the operating system.
-#include "services.h"
 #include "instance_lock.h"
+#include "services.h"
 #include "settings_file.h"
 
 #include <QApplication>
@@ -90,9 +90,9 @@ private:
 
     bool quotes(const QString &message) const
     {
-        for (const QString &part : {m_url.toString(), m_url.toString(QUrl::FullyEncoded),
-                                    m_url.toString(QUrl::FullyDecoded), m_url.query(), m_url.query(QUrl::FullyEncoded),
-                                    m_url.query(QUrl::FullyDecoded)}) {
+        for (const QString &part :
+             {m_url.toString(), m_url.toString(QUrl::FullyEncoded), m_url.toString(QUrl::FullyDecoded), m_url.query(),
+              m_url.query(QUrl::FullyEncoded), m_url.query(QUrl::FullyDecoded)}) {
             if (!part.isEmpty() && message.contains(part))
                 return true;
         }

@@ -111,8 +111,7 @@ Services &services();
 void installRealServices();
 
 // Shorthands for the callers.
-BoxAnswer messageBox(const QString &text, BoxIcon icon = BoxIcon::None,
-                     BoxButtons buttons = BoxButtons::Ok);
+BoxAnswer messageBox(const QString &text, BoxIcon icon = BoxIcon::None, BoxButtons buttons = BoxButtons::Ok);
 BoxAnswer messageBox(QWidget *owner, const QString &text, BoxIcon icon = BoxIcon::None,
                      BoxButtons buttons = BoxButtons::Ok);
 void openUrl(const QString &address);

@@ -35,7 +35,9 @@ Located locate(const QString &path)
 {
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::lstat(name.constData(), &st) != 0)
         return errno == ENOENT ? Located{Kind::Missing, path} : Located{};
     if (S_ISLNK(st.st_mode)) {
@@ -63,10 +65,13 @@ std::optional<QByteArray> readRegular(const QString &path)
 #ifdef Q_OS_UNIX
     // Non-blocking and no links followed: should the path have changed since it was
     // looked at, a FIFO still cannot hold the start-up.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0)
         return std::nullopt;
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxBytes) {
         ::close(fd);
         return std::nullopt;
@@ -159,7 +164,8 @@ void IniText::setValue(const QString &section, const QString &key, const QString
     for (qsizetype i = m_lines.size() - 1; i >= 0; --i) {
         Line &line = m_lines[i];
         if (line.section == section && line.key == key) {
-            line.text = line.text.left(line.text.indexOf(u'=') + 1) + value + (line.text.endsWith(u'\r') ? cr : QString());
+            line.text =
+                line.text.left(line.text.indexOf(u'=') + 1) + value + (line.text.endsWith(u'\r') ? cr : QString());
             return;
         }
     }

@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
-#include <QResource>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMainWindow>
@@ -15,6 +14,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QResource>
 #include <QScreen>
 
 #include <algorithm>
@@ -184,7 +184,8 @@ QPixmap programPixmap()
     const QByteArray rgb = QResource(QStringLiteral(":/icons/brenvo-32.rgb")).uncompressedData();
     if (rgb.size() != kSide * kSide * 3)
         return {};
-    const QImage image(reinterpret_cast<const uchar *>(rgb.constData()), kSide, kSide, kSide * 3, QImage::Format_RGB888);
+    const QImage image(reinterpret_cast<const uchar *>(rgb.constData()), kSide, kSide, kSide * 3,
+                       QImage::Format_RGB888);
     return QPixmap::fromImage(image); // copies the pixels
 }
 
@@ -269,7 +270,8 @@ void applyOwnColours(QWidget *window)
             const auto group = QPalette::ColorGroup(g);
             for (int r = 0; r < QPalette::NColorRoles; ++r) {
                 const auto role = QPalette::ColorRole(r);
-                p.setBrush(group, role, own.isBrushSet(group, role) ? own.brush(group, role) : desktop.brush(group, role));
+                p.setBrush(group, role,
+                           own.isBrushSet(group, role) ? own.brush(group, role) : desktop.brush(group, role));
             }
         }
         if (w->palette() != p || w->palette().resolveMask() != p.resolveMask())

@@ -9,10 +9,7 @@
 
 namespace forms {
 
-FormStyle::FormStyle()
-    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
-{
-}
+FormStyle::FormStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
 void FormStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
                                    const QWidget *widget) const
@@ -28,7 +25,8 @@ void FormStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
         label = subControlRect(CC_GroupBox, option, SC_GroupBoxLabel, widget);
         if (!m_classic)
             m_classic.reset(QStyleFactory::create(QStringLiteral("Windows")));
-        label.setSize(label.size().expandedTo(m_classic->subControlRect(CC_GroupBox, option, SC_GroupBoxLabel, widget).size()));
+        label.setSize(
+            label.size().expandedTo(m_classic->subControlRect(CC_GroupBox, option, SC_GroupBoxLabel, widget).size()));
         painter->save();
         painter->setClipRegion(QRegion(option->rect) - label);
     }

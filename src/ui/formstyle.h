@@ -9,7 +9,8 @@ namespace forms {
 
 class FormStyle final : public QProxyStyle
 {
-    mutable std::unique_ptr<QStyle> m_classic; // the classic Windows style, for its title measure, made when first drawn
+    mutable std::unique_ptr<QStyle>
+        m_classic; // the classic Windows style, for its title measure, made when first drawn
 
 public:
     FormStyle();

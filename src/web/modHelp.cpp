@@ -10,8 +10,8 @@ const QString kDurationKey = QStringLiteral("Duration");
 
 // The two sentences are parted by a lone carriage return, which the box shows as a
 // line break.
-const QString kUpdateQuestion = QStringLiteral(
-    "There maybe an update to this software available\rDo you want to check for an update?");
+const QString kUpdateQuestion =
+    QStringLiteral("There maybe an update to this software available\rDo you want to check for an update?");
 
 constexpr int kDaysBetweenPrompts = 14;
 
@@ -22,13 +22,34 @@ QString PageAddress(const QString &pageKey)
     return kSiteBase + QStringLiteral("/brenvo/ssd.php?page=") + pageKey;
 }
 
-void OpenHelpPage() { platform::openUrl(PageAddress(QStringLiteral("help-web-page"))); }
-void OpenHomePage() { platform::openUrl(PageAddress(QStringLiteral("home-page"))); }
-void OpenUpdatePage() { platform::openUrl(PageAddress(QStringLiteral("download-web-page"))); }
-void OpenDonatePage() { platform::openUrl(PageAddress(QStringLiteral("donate"))); }
-void OpenFullBrandPage() { platform::openUrl(PageAddress(QStringLiteral("fully-branded"))); }
-void OpenCoBrandPage() { platform::openUrl(PageAddress(QStringLiteral("co-brand"))); }
-void OpenSoftwaresPage() { platform::openUrl(PageAddress(QStringLiteral("talvernsoftwares"))); }
+void OpenHelpPage()
+{
+    platform::openUrl(PageAddress(QStringLiteral("help-web-page")));
+}
+void OpenHomePage()
+{
+    platform::openUrl(PageAddress(QStringLiteral("home-page")));
+}
+void OpenUpdatePage()
+{
+    platform::openUrl(PageAddress(QStringLiteral("download-web-page")));
+}
+void OpenDonatePage()
+{
+    platform::openUrl(PageAddress(QStringLiteral("donate")));
+}
+void OpenFullBrandPage()
+{
+    platform::openUrl(PageAddress(QStringLiteral("fully-branded")));
+}
+void OpenCoBrandPage()
+{
+    platform::openUrl(PageAddress(QStringLiteral("co-brand")));
+}
+void OpenSoftwaresPage()
+{
+    platform::openUrl(PageAddress(QStringLiteral("talvernsoftwares")));
+}
 
 QDate ParseStoredDate(const QString &text)
 {
@@ -58,8 +79,8 @@ void OfferUpdateCheck()
     const qint64 days = today.daysTo(last);
     if (days >= -kDaysBetweenPrompts && days <= kDaysBetweenPrompts)
         return;
-    const platform::BoxAnswer answer = platform::messageBox(
-        kUpdateQuestion, platform::BoxIcon::Information, platform::BoxButtons::YesNo);
+    const platform::BoxAnswer answer =
+        platform::messageBox(kUpdateQuestion, platform::BoxIcon::Information, platform::BoxButtons::YesNo);
     // The user's Yes opens the page even when the date cannot be stored; the failure
     // still reaches the caller afterwards.
     try {

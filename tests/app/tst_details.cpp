@@ -9,10 +9,10 @@
 
 #include <QAccessible>
 #include <QClipboard>
-#include <QMenu>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QtTest>
 
 using platform::BoxIcon;
@@ -51,18 +51,28 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("refusals");
-        QTest::newRow("small letters become capitals") << "ann lee" << "ANN LEE" << 0;
-        QTest::newRow("capitals pass") << "ZOE" << "ZOE" << 0;
-        QTest::newRow("blanks only") << "   " << "   " << 0;
-        QTest::newRow("digit") << "7" << "" << 1;
-        QTest::newRow("hyphen") << "-" << "" << 1;
-        QTest::newRow("apostrophe inside a name") << "o'neil" << "ONEIL" << 1;
+        QTest::newRow("small letters become capitals") << "ann lee"
+                                                       << "ANN LEE" << 0;
+        QTest::newRow("capitals pass") << "ZOE"
+                                       << "ZOE" << 0;
+        QTest::newRow("blanks only") << "   "
+                                     << "   " << 0;
+        QTest::newRow("digit") << "7"
+                               << "" << 1;
+        QTest::newRow("hyphen") << "-"
+                                << "" << 1;
+        QTest::newRow("apostrophe inside a name") << "o'neil"
+                                                  << "ONEIL" << 1;
         QTest::newRow("accented letter") << QStringLiteral("é") << "" << 1;
         QTest::newRow("non-Latin letter") << QStringLiteral("ж") << "" << 1;
-        QTest::newRow("code just above z") << "{" << "" << 1;
-        QTest::newRow("code just below a") << "`" << "" << 1;
-        QTest::newRow("code just above Z") << "[" << "" << 1;
-        QTest::newRow("code just below A") << "@" << "" << 1;
+        QTest::newRow("code just above z") << "{"
+                                           << "" << 1;
+        QTest::newRow("code just below a") << "`"
+                                           << "" << 1;
+        QTest::newRow("code just above Z") << "["
+                                           << "" << 1;
+        QTest::newRow("code just below A") << "@"
+                                           << "" << 1;
     }
     void keyFilter()
     {
@@ -105,9 +115,15 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("result"); // typed "AB", cursor between A and B
-        QTest::newRow("Shift+Insert") << "shift+insert" << "ann-marie 2\n" << "AANNMARIE B";
-        QTest::newRow("context menu") << "menu" << "Zoë O'Neil\t<b>x</b>\r" << "AZO ONEILBXBB";
-        QTest::newRow("nothing left") << "shift+insert" << "123 ;-)" << "A B";
+        QTest::newRow("Shift+Insert") << "shift+insert"
+                                      << "ann-marie 2\n"
+                                      << "AANNMARIE B";
+        QTest::newRow("context menu") << "menu"
+                                      << "Zoë O'Neil\t<b>x</b>\r"
+                                      << "AZO ONEILBXBB";
+        QTest::newRow("nothing left") << "shift+insert"
+                                      << "123 ;-)"
+                                      << "A B";
     }
     void pastedTextFollowsTheRule()
     {
@@ -152,7 +168,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("Alt with a digit") << int(Qt::Key_1) << int(Qt::AltModifier) << "1";
         QTest::newRow("Meta with a letter") << int(Qt::Key_X) << int(Qt::MetaModifier) << "x";
-        QTest::newRow("Alt with private-use text") << 0xf4f4 << int(Qt::AltModifier | Qt::KeypadModifier) << QStringLiteral("\uf4f4");
+        QTest::newRow("Alt with private-use text")
+            << 0xf4f4 << int(Qt::AltModifier | Qt::KeypadModifier) << QStringLiteral("\uf4f4");
         QTest::newRow("Esc carrying text") << int(Qt::Key_Escape) << 0 << "a";
         QTest::newRow("Delete carrying text") << int(Qt::Key_Delete) << 0 << "7";
         QTest::newRow("letter and backspace in one event") << int(Qt::Key_C) << 0 << "c\b";
@@ -177,11 +194,13 @@ private slots:
         QTest::addColumn<QString>("commit");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("refusals");
-        QTest::newRow("letters") << "ab" << "AB" << 0;
+        QTest::newRow("letters") << "ab"
+                                 << "AB" << 0;
         QTest::newRow("composed accent") << QStringLiteral("ñ") << "" << 1;
         QTest::newRow("CJK") << QStringLiteral("日本") << "" << 1;
         QTest::newRow("mixed") << QStringLiteral("añb") << "" << 1;
-        QTest::newRow("backspace is no text") << "a\bb" << "AB" << 0;
+        QTest::newRow("backspace is no text") << "a\bb"
+                                              << "AB" << 0;
     }
     void inputMethodCommits()
     {
@@ -202,11 +221,21 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("icon");
         QTest::addColumn<bool>("focusInName");
-        QTest::newRow("nothing given: name first") << "" << "" << "Please Enter Your Name" << int(BoxIcon::Information) << true;
-        QTest::newRow("no name, sex given") << "" << "optFemale" << "Please Enter Your Name" << int(BoxIcon::Information) << true;
-        QTest::newRow("name, no sex") << "ann" << "" << "Plese Select Your Sex" << int(BoxIcon::None) << false;
-        QTest::newRow("blanks count as a name") << "  " << "optMale" << "" << 0 << false;
-        QTest::newRow("complete") << "ann" << "optFemale" << "" << 0 << false;
+        QTest::newRow("nothing given: name first") << ""
+                                                   << ""
+                                                   << "Please Enter Your Name" << int(BoxIcon::Information) << true;
+        QTest::newRow("no name, sex given") << ""
+                                            << "optFemale"
+                                            << "Please Enter Your Name" << int(BoxIcon::Information) << true;
+        QTest::newRow("name, no sex") << "ann"
+                                      << ""
+                                      << "Plese Select Your Sex" << int(BoxIcon::None) << false;
+        QTest::newRow("blanks count as a name") << "  "
+                                                << "optMale"
+                                                << "" << 0 << false;
+        QTest::newRow("complete") << "ann"
+                                  << "optFemale"
+                                  << "" << 0 << false;
     }
     void validation()
     {
@@ -344,11 +373,16 @@ private slots:
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("accessibleName");
-        QTest::newRow("name box") << "txtName" << "Name";
-        QTest::newRow("start") << "cmdNext" << "Take The Brain Test Now";
-        QTest::newRow("exit") << "cmdExit" << "Exit";
-        QTest::newRow("male") << "optMale" << "Male";
-        QTest::newRow("female") << "optFemale" << "Female";
+        QTest::newRow("name box") << "txtName"
+                                  << "Name";
+        QTest::newRow("start") << "cmdNext"
+                               << "Take The Brain Test Now";
+        QTest::newRow("exit") << "cmdExit"
+                              << "Exit";
+        QTest::newRow("male") << "optMale"
+                              << "Male";
+        QTest::newRow("female") << "optFemale"
+                                << "Female";
     }
     void screenReadersFindEveryControl()
     {

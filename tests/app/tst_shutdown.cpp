@@ -134,12 +134,15 @@ private slots:
         QTest::addColumn<QString>("scene");
         QTest::addColumn<QString>("how");
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("details only, EndProgram") << "details" << "EndProgram" << QStringList{"frmMain"};
+        QTest::newRow("details only, EndProgram") << "details"
+                                                  << "EndProgram" << QStringList{"frmMain"};
         QTest::newRow("details hidden and test window, EndProgram")
-            << "test" << "EndProgram" << QStringList{"frmMain", "frmDisplay"};
+            << "test"
+            << "EndProgram" << QStringList{"frmMain", "frmDisplay"};
         for (const char *how : {"EndProgram", "exit button", "exit close box"}) {
             if (qstrcmp(how, "EndProgram") != 0) {
-                QTest::addRow("details and exit screen, %s", how) << "details" << how << QStringList{"frmMain", "frmExitScreen"};
+                QTest::addRow("details and exit screen, %s", how)
+                    << "details" << how << QStringList{"frmMain", "frmExitScreen"};
                 QTest::addRow("details hidden, test window and exit screen, %s", how)
                     << "test" << how << QStringList{"frmMain", "frmDisplay", "frmExitScreen"};
             }

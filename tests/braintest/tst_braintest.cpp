@@ -17,19 +17,27 @@ private slots:
         QTest::addColumn<int>("slot");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("keyed");
-        QTest::newRow("1: two blanks after the number") << 0 << "1.  Do you believe in taking risks?" << "Yes";
-        QTest::newRow("4: capital P") << 3 << "4.  Do you believe in the details or the bigger picture?" << "Bigger Picture";
-        QTest::newRow("5: trailing blank")
-            << 4 << "5.  Do you believe in planning your activities for the day or go about it as and when you have to do them? "
-            << "Do not think in advance";
-        QTest::newRow("6: No is keyed") << 5 << "6.  Are you organized by nature?" << "No";
-        QTest::newRow("10: one blank") << 9 << "10. How good are you at memorizing things?" << "Bad";
+        QTest::newRow("1: two blanks after the number") << 0 << "1.  Do you believe in taking risks?"
+                                                        << "Yes";
+        QTest::newRow("4: capital P") << 3 << "4.  Do you believe in the details or the bigger picture?"
+                                      << "Bigger Picture";
+        QTest::newRow("5: trailing blank") << 4
+                                           << "5.  Do you believe in planning your activities for the day or go about "
+                                              "it as and when you have to do them? "
+                                           << "Do not think in advance";
+        QTest::newRow("6: No is keyed") << 5 << "6.  Are you organized by nature?"
+                                        << "No";
+        QTest::newRow("10: one blank") << 9 << "10. How good are you at memorizing things?"
+                                       << "Bad";
         QTest::newRow("13: Own and a blank before ?")
             << 12 << "13.  Do you ask for help in implementing new tasks or find out how to go about it on your Own ?"
             << "Find out ways on my own";
-        QTest::newRow("15: a statement") << 14 << "15. I keep a To Do List for my daily jobs." << "No, I do not feel they work";
-        QTest::newRow("18: No is keyed") << 17 << "18. Do you have a general idea of time without looking at the watch?" << "No";
-        QTest::newRow("20") << 19 << "20. Do you remember the music of a song more than the lyrics?" << "Music";
+        QTest::newRow("15: a statement") << 14 << "15. I keep a To Do List for my daily jobs."
+                                         << "No, I do not feel they work";
+        QTest::newRow("18: No is keyed") << 17 << "18. Do you have a general idea of time without looking at the watch?"
+                                         << "No";
+        QTest::newRow("20") << 19 << "20. Do you remember the music of a song more than the lyrics?"
+                            << "Music";
     }
     void bankHoldsTheQuestionnaireExactly()
     {
@@ -61,7 +69,10 @@ private slots:
     void loadingAgainChangesNothingElse()
     {
         LoadQuestions();
-        const State before = [] { State s = state(); return s; }();
+        const State before = [] {
+            State s = state();
+            return s;
+        }();
         state().Answers[3] = QStringLiteral("Details");
         state().CurrentQuestion = 7;
         state().RightCount = 2;

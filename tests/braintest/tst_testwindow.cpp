@@ -41,7 +41,10 @@ class tst_testwindow : public QObject
     frmDisplay *d = nullptr;
 
     template <typename T = QWidget>
-    T *at(const char *name) { return widgets::find<T>(d, name); }
+    T *at(const char *name)
+    {
+        return widgets::find<T>(d, name);
+    }
     QString caption() { return at<QPushButton>("cmdNext")->text(); }
 
     void startTest()
@@ -326,7 +329,8 @@ private slots:
             QCOMPARE(name("optAnswerOne"), at<QRadioButton>("optAnswerOne")->text());
             QCOMPARE(name("optAnswerTwo"), at<QRadioButton>("optAnswerTwo")->text());
             QVERIFY(exposed("fraQuestion"));
-            for (const char *covered : {"fraResult", "lblAnswer", "fraRightBrainResponsible", "fraLeftBrainResponsible"})
+            for (const char *covered :
+                 {"fraResult", "lblAnswer", "fraRightBrainResponsible", "fraLeftBrainResponsible"})
                 QVERIFY2(!exposed(covered), covered);
             answer(q < 15);
         }

@@ -26,7 +26,10 @@ class tst_exitscreen : public QObject
     frmExitScreen *x = nullptr;
 
     template <typename T = QWidget>
-    T *at(const char *name) { return widgets::find<T>(x, name); }
+    T *at(const char *name)
+    {
+        return widgets::find<T>(x, name);
+    }
     QLineEdit *box(const char *name) { return at<QLineEdit>(name); }
 
     void load()
@@ -130,7 +133,8 @@ private slots:
         QVERIFY(!check->isChecked());
         CLICK_LABEL(x, "lblGoToHome");
         const QString base = QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=");
-        QCOMPARE(f.browser->opened, QStringList({base + QStringLiteral("home-page"), base + QStringLiteral("talvernsoftwares")}));
+        QCOMPARE(f.browser->opened,
+                 QStringList({base + QStringLiteral("home-page"), base + QStringLiteral("talvernsoftwares")}));
         QVERIFY(x->isVisible());
     }
 
@@ -158,12 +162,24 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("whileIn");
         QTest::addColumn<QString>("afterLeaving");
-        QTest::newRow("name emptied, restored") << "txtName" << 2 << "" << "" << "Your Name";
-        QTest::newRow("name of blanks restored") << "txtName" << 2 << "   " << "   " << "Your Name";
-        QTest::newRow("name kept") << "txtName" << 2 << "Bob" << "Bob" << "Bob";
-        QTest::newRow("own address emptied") << "txtEmail" << 4 << "" << "" << "Your Email Address";
-        QTest::newRow("friend's address") << "txtFriendEmail" << 5 << "" << "" << "Friend's Email Address";
-        QTest::newRow("friend's name") << "txtFriendName" << 6 << "Al" << "Al" << "Al";
+        QTest::newRow("name emptied, restored") << "txtName" << 2 << ""
+                                                << ""
+                                                << "Your Name";
+        QTest::newRow("name of blanks restored") << "txtName" << 2 << "   "
+                                                 << "   "
+                                                 << "Your Name";
+        QTest::newRow("name kept") << "txtName" << 2 << "Bob"
+                                   << "Bob"
+                                   << "Bob";
+        QTest::newRow("own address emptied") << "txtEmail" << 4 << ""
+                                             << ""
+                                             << "Your Email Address";
+        QTest::newRow("friend's address") << "txtFriendEmail" << 5 << ""
+                                          << ""
+                                          << "Friend's Email Address";
+        QTest::newRow("friend's name") << "txtFriendName" << 6 << "Al"
+                                       << "Al"
+                                       << "Al";
     }
     void placeholders()
     {
@@ -207,9 +223,12 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("refusals");
-        QTest::newRow("own address") << "txtEmail" << "ab@c.d" << 1;
-        QTest::newRow("friend's address") << "txtFriendEmail" << "ab@c.d" << 1;
-        QTest::newRow("name takes blanks") << "txtName" << "ab @c.d" << 0;
+        QTest::newRow("own address") << "txtEmail"
+                                     << "ab@c.d" << 1;
+        QTest::newRow("friend's address") << "txtFriendEmail"
+                                          << "ab@c.d" << 1;
+        QTest::newRow("name takes blanks") << "txtName"
+                                           << "ab @c.d" << 0;
     }
     void emailBoxesRefuseBlanks()
     {
@@ -282,18 +301,26 @@ private slots:
         QTest::addColumn<QString>("message");
         const QStringList valid{"Ann", "ann@example.org", "Bob", "bob@example.org"};
         QTest::newRow("untouched form") << QStringList{"-", "-", "-", "-"} << "Please Enter Proper Email Address";
-        QTest::newRow("both addresses empty") << QStringList{"Ann", "", "Bob", ""} << "Please Enter Distinct Email Addresses";
-        QTest::newRow("same address after trimming") << QStringList{"Ann", " a@b.c ", "Bob", "a@b.c"} << "Please Enter Distinct Email Addresses";
-        QTest::newRow("distinct before the rest") << QStringList{"", "x", "", "x"} << "Please Enter Distinct Email Addresses";
-        QTest::newRow("friend's lacks a dot") << QStringList{"Ann", "a@b.c", "Bob", "x@y"} << "Please Enter Proper Email Address";
-        QTest::newRow("own lacks @") << QStringList{"Ann", "ab.c", "Bob", "x@y.z"} << "Please Enter Proper Email Address";
+        QTest::newRow("both addresses empty")
+            << QStringList{"Ann", "", "Bob", ""} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("same address after trimming")
+            << QStringList{"Ann", " a@b.c ", "Bob", "a@b.c"} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("distinct before the rest")
+            << QStringList{"", "x", "", "x"} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("friend's lacks a dot")
+            << QStringList{"Ann", "a@b.c", "Bob", "x@y"} << "Please Enter Proper Email Address";
+        QTest::newRow("own lacks @") << QStringList{"Ann", "ab.c", "Bob", "x@y.z"}
+                                     << "Please Enter Proper Email Address";
         QTest::newRow("case makes them distinct") << QStringList{"Ann", "A@b.c", "Bob", "a@b.c"} << "";
         QTest::newRow("@. and .@ pass") << QStringList{"Ann", "@.", "Bob", ".@"} << "";
-        QTest::newRow("placeholder name") << QStringList{"Your Name", "a@b.c", "Bob", "x@y.z"} << "Please Enter Your Name";
+        QTest::newRow("placeholder name")
+            << QStringList{"Your Name", "a@b.c", "Bob", "x@y.z"} << "Please Enter Your Name";
         QTest::newRow("name in small letters") << QStringList{"your name", "a@b.c", "Bob", "x@y.z"} << "";
         QTest::newRow("name of blanks") << QStringList{"   ", "a@b.c", "Bob", "x@y.z"} << "Please Enter Your Name";
-        QTest::newRow("both names missing: name first") << QStringList{"", "a@b.c", "", "x@y.z"} << "Please Enter Your Name";
-        QTest::newRow("friend's name placeholder") << QStringList{"Ann", "a@b.c", "-", "x@y.z"} << "Please Enter Your Friend's Name";
+        QTest::newRow("both names missing: name first")
+            << QStringList{"", "a@b.c", "", "x@y.z"} << "Please Enter Your Name";
+        QTest::newRow("friend's name placeholder")
+            << QStringList{"Ann", "a@b.c", "-", "x@y.z"} << "Please Enter Your Friend's Name";
         QTest::newRow("valid") << valid << "";
     }
     void referralChecks()
@@ -311,7 +338,8 @@ private slots:
             QCOMPARE(f.browser->opened.size(), 1);
             const QUrlQuery query(QUrl(f.browser->opened[0]).query());
             QCOMPARE(query.queryItemValue(QStringLiteral("taf1"), QUrl::FullyDecoded), form[0]);
-            QCOMPARE(query.queryItemValue(QStringLiteral("taf3"), QUrl::FullyDecoded), QStringLiteral("Your Message\r\n"));
+            QCOMPARE(query.queryItemValue(QStringLiteral("taf3"), QUrl::FullyDecoded),
+                     QStringLiteral("Your Message\r\n"));
         } else {
             QCOMPARE(int(f.boxes->shown.size()), 1);
             QCOMPARE(f.boxes->shown[0].text, message);

@@ -77,15 +77,21 @@ private slots:
     {
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("message");
-        QTest::newRow("name placeholder") << QStringList{"Your Name", "a@b.c", "Hi", "Bob", "x@y.z"} << "Please Enter Your Name";
+        QTest::newRow("name placeholder")
+            << QStringList{"Your Name", "a@b.c", "Hi", "Bob", "x@y.z"} << "Please Enter Your Name";
         QTest::newRow("name blanks") << QStringList{"  ", "a@b.c", "Hi", "Bob", "x@y.z"} << "Please Enter Your Name";
         QTest::newRow("first wins") << QStringList{"", "", "", "", ""} << "Please Enter Your Name";
-        QTest::newRow("own address") << QStringList{"Ann", "Your Email Address", "Hi", "Bob", "x@y.z"} << "Please Enter Your Email";
-        QTest::newRow("message") << QStringList{"Ann", "a@b.c", " Your Message ", "Bob", "x@y.z"} << "Please Enter Your Message";
-        QTest::newRow("friend's name") << QStringList{"Ann", "a@b.c", "Hi", "Friend's Name", "x@y.z"} << "Please Enter Your Friend's Name";
-        QTest::newRow("friend's address") << QStringList{"Ann", "a@b.c", "Hi", "Bob", ""} << "Please Enter Your Friend's Email";
+        QTest::newRow("own address") << QStringList{"Ann", "Your Email Address", "Hi", "Bob", "x@y.z"}
+                                     << "Please Enter Your Email";
+        QTest::newRow("message") << QStringList{"Ann", "a@b.c", " Your Message ", "Bob", "x@y.z"}
+                                 << "Please Enter Your Message";
+        QTest::newRow("friend's name") << QStringList{"Ann", "a@b.c", "Hi", "Friend's Name", "x@y.z"}
+                                       << "Please Enter Your Friend's Name";
+        QTest::newRow("friend's address")
+            << QStringList{"Ann", "a@b.c", "Hi", "Bob", ""} << "Please Enter Your Friend's Email";
         QTest::newRow("lower-case placeholder passes") << QStringList{"your name", "a@b.c", "Hi", "Bob", "x@y.z"} << "";
-        QTest::newRow("message with its line break passes") << QStringList{"Ann", "a@b.c", "Your Message\r\n", "Bob", "x@y.z"} << "";
+        QTest::newRow("message with its line break passes")
+            << QStringList{"Ann", "a@b.c", "Your Message\r\n", "Bob", "x@y.z"} << "";
     }
     void refusals()
     {
@@ -107,12 +113,13 @@ private slots:
 
     void addressLayout()
     {
-        const QString address = BuildReferralAddress(QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"),
-                                                     QStringLiteral("Your Message\r\n"), QStringLiteral("Bob"),
-                                                     QStringLiteral("x@y.z"));
-        QCOMPARE(address, kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=Ann%20Lee&taf2=a%40b.c"
-                                                 "&taf3=Your%20Message%0D%0A&taf4=Bob&taf5=x%40y.z"
-                                                 "&taf6=https%3A%2F%2Fwww.talvern.example%2Fbrenvo%2F"));
+        const QString address =
+            BuildReferralAddress(QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"), QStringLiteral("Your Message\r\n"),
+                                 QStringLiteral("Bob"), QStringLiteral("x@y.z"));
+        QCOMPARE(address, kPage
+                              + QStringLiteral("?page=kesp-refer-a-friend&taf1=Ann%20Lee&taf2=a%40b.c"
+                                               "&taf3=Your%20Message%0D%0A&taf4=Bob&taf5=x%40y.z"
+                                               "&taf6=https%3A%2F%2Fwww.talvern.example%2Fbrenvo%2F"));
     }
 
     void valuesCannotAddParameters()
@@ -137,7 +144,8 @@ private slots:
             for (const QString &v : values)
                 trimmed << TrimSpaces(v);
             const QString address = BuildReferralAddress(trimmed[0], trimmed[1], trimmed[2], trimmed[3], trimmed[4]);
-            QVERIFY2(address.startsWith(kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=")), qPrintable(address));
+            QVERIFY2(address.startsWith(kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=")),
+                     qPrintable(address));
             const auto items = parse(address);
             QCOMPARE(items.size(), 7);
             const QStringList keys{"page", "taf1", "taf2", "taf3", "taf4", "taf5", "taf6"};

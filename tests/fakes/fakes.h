@@ -19,7 +19,7 @@ public:
     std::vector<platform::BoxRequest> shown;
     std::deque<platform::BoxAnswer> answers; // for Yes/No boxes; an unscripted one is a failure
     int unscriptedQuestions = 0;
-    std::function<void()> whileShown;        // runs inside the box, as a user could act
+    std::function<void()> whileShown; // runs inside the box, as a user could act
 };
 
 class Browser final : public platform::UrlOpener

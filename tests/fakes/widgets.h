@@ -74,10 +74,10 @@ inline bool trigger(QWidget *window, const char *name, QByteArray *why)
 
 } // namespace widgets
 
-#define BRENVO_DRIVE(fn, window, name)                                                             \
-    do {                                                                                           \
-        QByteArray why_;                                                                           \
-        QVERIFY2(widgets::fn((window), (name), &why_), why_.constData());                          \
+#define BRENVO_DRIVE(fn, window, name)                                                                                 \
+    do {                                                                                                               \
+        QByteArray why_;                                                                                               \
+        QVERIFY2(widgets::fn((window), (name), &why_), why_.constData());                                              \
     } while (false)
 #define CLICK(window, name) BRENVO_DRIVE(click, window, name)
 #define CLICK_LABEL(window, name) BRENVO_DRIVE(clickLabel, window, name)

@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             QApplication::sendEvent(box, &press);
         }
         if (qEnvironmentVariableIsSet("FUZZ_TRACE"))
-            fprintf(stderr, "%s key %x mods %x text %s -> [%s]\n", commit ? "commit" : "press", key, unsigned(mods), qPrintable(text.toUtf8().toHex()), qPrintable(box->text().toUtf8().toHex()));
+            fprintf(stderr, "%s key %x mods %x text %s -> [%s]\n", commit ? "commit" : "press", key, unsigned(mods),
+                    qPrintable(text.toUtf8().toHex()), qPrintable(box->text().toUtf8().toHex()));
         if (!box->window()->isVisible())
             break; // Enter or Esc started the start action; the box is no longer in use
     }

@@ -25,7 +25,8 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("run"))));
         QDir().mkpath(home.filePath(QStringLiteral("run")));
-        QFile::setPermissions(home.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(home.filePath(QStringLiteral("run")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         platform::installRealServices();
     }
 
@@ -52,20 +53,25 @@ private slots:
         const QByteArrayList none{"brenvo"};
         for (const QByteArray &wayland : {QByteArray(), QByteArray("wayland-0")}) {
             const char *w = wayland.isEmpty() ? "no Wayland" : "Wayland";
-            QTest::addRow("%s, X server", w) << QByteArray(":0") << wayland << QByteArray() << none << QByteArray("xcb");
-            QTest::addRow("%s, X screen", w) << QByteArray(":0.1") << wayland << QByteArray() << none << QByteArray("xcb");
-            QTest::addRow("%s, remote X", w) << QByteArray("host:10.0") << wayland << QByteArray() << none << QByteArray("xcb");
+            QTest::addRow("%s, X server", w)
+                << QByteArray(":0") << wayland << QByteArray() << none << QByteArray("xcb");
+            QTest::addRow("%s, X screen", w)
+                << QByteArray(":0.1") << wayland << QByteArray() << none << QByteArray("xcb");
+            QTest::addRow("%s, remote X", w)
+                << QByteArray("host:10.0") << wayland << QByteArray() << none << QByteArray("xcb");
             QTest::addRow("%s, X gone", w) << QByteArray(":7") << wayland << QByteArray() << none << QByteArray();
             QTest::addRow("%s, no X", w) << QByteArray() << wayland << QByteArray() << none << QByteArray();
-            QTest::addRow("%s, X, QT_QPA_PLATFORM", w) << QByteArray(":0") << wayland << QByteArray("wayland") << none << QByteArray();
+            QTest::addRow("%s, X, QT_QPA_PLATFORM", w)
+                << QByteArray(":0") << wayland << QByteArray("wayland") << none << QByteArray();
             QTest::addRow("%s, X, -platform", w) << QByteArray(":0") << wayland << QByteArray()
-                                                << QByteArrayList{"brenvo", "-platform", "offscreen"} << QByteArray();
+                                                 << QByteArrayList{"brenvo", "-platform", "offscreen"} << QByteArray();
             QTest::addRow("%s, X, --platform", w) << QByteArray(":0") << wayland << QByteArray()
-                                                 << QByteArrayList{"brenvo", "--platform", "wayland"} << QByteArray();
-            QTest::addRow("%s, X, other options", w) << QByteArray(":0") << wayland << QByteArray()
-                                                    << QByteArrayList{"brenvo", "-style", "fusion"} << QByteArray("xcb");
-            QTest::addRow("%s, program named -platform", w) << QByteArray(":0") << wayland << QByteArray()
-                                                          << QByteArrayList{"-platform"} << QByteArray("xcb");
+                                                  << QByteArrayList{"brenvo", "--platform", "wayland"} << QByteArray();
+            QTest::addRow("%s, X, other options", w)
+                << QByteArray(":0") << wayland << QByteArray() << QByteArrayList{"brenvo", "-style", "fusion"}
+                << QByteArray("xcb");
+            QTest::addRow("%s, program named -platform", w)
+                << QByteArray(":0") << wayland << QByteArray() << QByteArrayList{"-platform"} << QByteArray("xcb");
         }
     }
     void displayPlatformChoice()
@@ -178,7 +184,8 @@ private slots:
         QVERIFY(!messages.isEmpty()); // Qt did say that no browser took it
         for (const QString &m : messages) {
             QVERIFY2(!m.contains(QStringLiteral("Ann")) && !m.contains(QStringLiteral("example.org"))
-                         && !m.contains(QStringLiteral("taf")), qPrintable(m));
+                         && !m.contains(QStringLiteral("taf")),
+                     qPrintable(m));
         }
         QVERIFY(messages.join(u' ').contains(QStringLiteral("kesp-refer-a-friend")));
     }

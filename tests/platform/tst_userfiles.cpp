@@ -15,7 +15,8 @@
 #include <unistd.h>
 
 namespace {
-const QString kPrompt = QStringLiteral("There maybe an update to this software available\rDo you want to check for an update?");
+const QString kPrompt =
+    QStringLiteral("There maybe an update to this software available\rDo you want to check for an update?");
 
 QByteArray bytesOf(const QString &path)
 {
@@ -85,7 +86,9 @@ private slots:
     void foreignContentIsLeftByteForByte_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00[Settings]\nDuration=2020-01-01\n", 33);
+        QTest::newRow("binary") << QByteArray("\x7f"
+                                              "ELF\x02\x01\x01\x00\x00[Settings]\nDuration=2020-01-01\n",
+                                              33);
         QTest::newRow("plain-text note") << QByteArray("Buy milk.\nCall Ann about the trip.\n");
         QTest::newRow("line without =") << QByteArray("[Settings]\nDuration=2020-01-01\n[Other]\njust words\n");
         QTest::newRow("non-UTF-8 key") << QByteArray("[Other]\nk\xe9y=1\n[Settings]\nDuration=2020-01-01\n");
@@ -113,15 +116,13 @@ private slots:
         QTest::newRow("comments and other sections")
             << QByteArray("; mine\n[Other]\nkey = some value\n\n[Settings]\n# kept\nDuration=2026-11-01\nExtra=1\n")
             << QByteArray("; mine\n[Other]\nkey = some value\n\n[Settings]\n# kept\nDuration=2026-12-07\nExtra=1\n");
-        QTest::newRow("CR LF and blanks round =")
-            << QByteArray("[Settings]\r\nDuration = 2026-11-01\r\n")
-            << QByteArray("[Settings]\r\nDuration =2026-12-07\r\n");
+        QTest::newRow("CR LF and blanks round =") << QByteArray("[Settings]\r\nDuration = 2026-11-01\r\n")
+                                                  << QByteArray("[Settings]\r\nDuration =2026-12-07\r\n");
         QTest::newRow("section without the value")
             << QByteArray("[Settings]\nOther=x\n\n[More]\na=b")
             << QByteArray("[Settings]\nOther=x\nDuration=2026-12-07\n\n[More]\na=b");
         QTest::newRow("no section, no final line break")
-            << QByteArray("[More]\na=b")
-            << QByteArray("[More]\na=b\n\n[Settings]\nDuration=2026-12-07\n");
+            << QByteArray("[More]\na=b") << QByteArray("[More]\na=b\n\n[Settings]\nDuration=2026-12-07\n");
         QTest::newRow("non-ASCII text elsewhere")
             << QByteArray("[Notiz]\nText=Grüße, ☃\n[Settings]\nDuration=\"2026-11-01\"\n")
             << QByteArray("[Notiz]\nText=Grüße, ☃\n[Settings]\nDuration=2026-12-07\n");
@@ -187,7 +188,9 @@ private slots:
             QVERIFY(QFile::link(at(QStringLiteral("nowhere")), conf));
         else
             QVERIFY(QFile::link(QStringLiteral("/dev/null"), conf));
-        struct stat before {};
+        struct stat before
+        {
+        };
         QCOMPARE(::lstat(path.constData(), &before), 0);
 
         QElapsedTimer clock;
@@ -195,13 +198,17 @@ private slots:
         offerUpdate();
         QVERIFY(clock.elapsed() < 5000); // reached at all: a FIFO never held it
 
-        struct stat after {};
+        struct stat after
+        {
+        };
         QCOMPARE(::lstat(path.constData(), &after), 0);
         QCOMPARE(after.st_mode, before.st_mode);
         QCOMPARE(after.st_ino, before.st_ino);
         QCOMPARE(bytesOf(note), QByteArray("Buy milk.\n"));
         QVERIFY(!QFileInfo::exists(at(QStringLiteral("nowhere"))));
-        struct stat device {};
+        struct stat device
+        {
+        };
         QCOMPARE(::stat("/dev/null", &device), 0);
         QVERIFY(S_ISCHR(device.st_mode));
         QVERIFY(f.boxes->shown.empty());
@@ -218,8 +225,8 @@ private slots:
                                              QStringLiteral("2026-12-07"));
         QVERIFY(QFileInfo(conf).isSymLink());
         QCOMPARE(bytesOf(target), QByteArray("; managed elsewhere\n[Settings]\nDuration=2026-12-07\n"));
-        QCOMPARE(QFile::permissions(target), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
-                                                 | QFileDevice::WriteUser);
+        QCOMPARE(QFile::permissions(target),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
     }
 
     void relativeConfigHomeIsIgnored()
@@ -276,7 +283,9 @@ private slots:
             return;
         }
         QCOMPARE(path, at(QStringLiteral("cache/brenvo/brenvo.lock")));
-        struct stat st {};
+        struct stat st
+        {
+        };
         QCOMPARE(::lstat(QFile::encodeName(at(QStringLiteral("cache/brenvo"))).constData(), &st), 0);
         QVERIFY(S_ISDIR(st.st_mode));
         QCOMPARE(st.st_mode & 0777, mode_t(0700));

@@ -112,9 +112,10 @@ private slots:
                 differing += shown.pixel(x, y) != before.pixel(x, y);
         if (differing)
             shown.save(QDir::temp().filePath(QFileInfo(path).fileName()));
-        QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 pixels differ; this run's picture is in %2")
-                                                 .arg(differing)
-                                                 .arg(QDir::tempPath())));
+        QVERIFY2(
+            differing == 0,
+            qPrintable(
+                QStringLiteral("%1 pixels differ; this run's picture is in %2").arg(differing).arg(QDir::tempPath())));
     }
 };
 

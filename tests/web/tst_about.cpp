@@ -50,8 +50,9 @@ private slots:
         QVERIFY(openAbout(details, [&](frmAbout *about) {
             QCOMPARE(about->windowTitle(), QStringLiteral("Brenvo v1.20"));
             QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("Brenvo v1.20"));
-            QVERIFY(about->findChild<QLabel *>(QStringLiteral("Label1"))->text().startsWith(
-                QStringLiteral("Brenvo helps us know which part of our brain is more active")));
+            QVERIFY(about->findChild<QLabel *>(QStringLiteral("Label1"))
+                        ->text()
+                        .startsWith(QStringLiteral("Brenvo helps us know which part of our brain is more active")));
             QCOMPARE(about->findChild<QLabel *>(QStringLiteral("lblHomePage"))->text(),
                      QStringLiteral("Click here to visit https://www.talvern.example"));
             QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label5"))->cursor().shape(), Qt::PointingHandCursor);
@@ -115,8 +116,10 @@ private slots:
     {
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("key");
-        QTest::newRow("more details") << "Label5" << "fully-branded";
-        QTest::newRow("home page") << "lblHomePage" << "home-page";
+        QTest::newRow("more details") << "Label5"
+                                      << "fully-branded";
+        QTest::newRow("home page") << "lblHomePage"
+                                   << "home-page";
     }
     void linksOpenTheirPages()
     {

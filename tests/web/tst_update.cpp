@@ -1,8 +1,8 @@
 // The update prompt: when it asks, what it stores, and that nothing it meets stops
 // the program from starting.
+#include "app/frmMain.h"
 #include "app/startup.h"
 #include "app/windows.h"
-#include "app/frmMain.h"
 #include "fakes.h"
 #include "web/modHelp.h"
 

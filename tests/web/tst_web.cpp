@@ -85,15 +85,26 @@ private slots:
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("key");
         for (const char *w : {"details", "test"}) {
-            QTest::addRow("%s Online Help", w) << w << "mnuOnline" << "help-web-page";
-            QTest::addRow("%s Visit Us", w) << w << "mnuVisit" << "home-page";
-            QTest::addRow("%s update", w) << w << "mnuUpdate" << "download-web-page";
-            QTest::addRow("%s Donate", w) << w << "mnuDonate" << "donate";
-            QTest::addRow("%s board banner", w) << w << "Label61" << "home-page";
+            QTest::addRow("%s Online Help", w) << w << "mnuOnline"
+                                               << "help-web-page";
+            QTest::addRow("%s Visit Us", w) << w << "mnuVisit"
+                                            << "home-page";
+            QTest::addRow("%s update", w) << w << "mnuUpdate"
+                                          << "download-web-page";
+            QTest::addRow("%s Donate", w) << w << "mnuDonate"
+                                          << "donate";
+            QTest::addRow("%s board banner", w) << w << "Label61"
+                                                << "home-page";
         }
-        QTest::newRow("details full-brand banner") << "details" << "lblFullBrand" << "fully-branded";
-        QTest::newRow("test window banner") << "test" << "lblFullBrand" << "fully-branded";
-        QTest::newRow("result list entry") << "result" << "Label19" << "co-brand";
+        QTest::newRow("details full-brand banner") << "details"
+                                                   << "lblFullBrand"
+                                                   << "fully-branded";
+        QTest::newRow("test window banner") << "test"
+                                            << "lblFullBrand"
+                                            << "fully-branded";
+        QTest::newRow("result list entry") << "result"
+                                           << "Label19"
+                                           << "co-brand";
     }
     void everyLinkReachesItsPage()
     {
@@ -139,11 +150,13 @@ private slots:
         QTest::addColumn<QStringList>("help");
         const QStringList bar{"&File", "&Help", "&Donate"};
         QTest::newRow("details") << "details" << bar << QStringList{"Take The &Brain Test Now", "E&xit"}
-                                 << QStringList{"&Online Help", "&Visit Us Online", "-", "Check for Software &Update", "-",
-                                                "&About Software"};
+                                 << QStringList{
+                                        "&Online Help",   "&Visit Us Online", "-", "Check for Software &Update", "-",
+                                        "&About Software"};
         QTest::newRow("test") << "test" << bar << QStringList{"&Back", "E&xit"}
-                              << QStringList{"&Online Help", "&Visit Us Online", "-", "&Check for Software Update", "-",
-                                             "&About Software"};
+                              << QStringList{
+                                     "&Online Help",   "&Visit Us Online", "-", "&Check for Software Update", "-",
+                                     "&About Software"};
     }
     void menusAreLaidOutAsDesigned()
     {
@@ -264,7 +277,8 @@ private slots:
     {
         QWidget *details = open(QStringLiteral("details"));
         const QString shown = widgets::find<QLabel>(details, "lblCobrand")->text();
-        QVERIFY(shown.contains(QStringLiteral("Put your site's name &  link here. See \"Help\" for details.    Click Here")));
+        QVERIFY(shown.contains(
+            QStringLiteral("Put your site's name &  link here. See \"Help\" for details.    Click Here")));
         QVERIFY(shown.startsWith(QStringLiteral("Co-brand this software for your site.  Increase loyalty")));
         QVERIFY(!shown.contains(QStringLiteral("&&")));
     }
@@ -279,8 +293,10 @@ private slots:
             QTest::addRow("%s full brand", w) << w << "lblFullBrand" << true;
             QTest::addRow("%s co-brand", w) << w << "lblCobrand" << true;
         }
-        QTest::newRow("result entry that links") << "result" << "Label19" << false;
-        QTest::newRow("result entry that does not") << "result" << "Label18" << false;
+        QTest::newRow("result entry that links") << "result"
+                                                 << "Label19" << false;
+        QTest::newRow("result entry that does not") << "result"
+                                                    << "Label18" << false;
     }
     void linkCursors()
     {
