@@ -2,10 +2,10 @@
 
 #include "app/resume.h"
 #include "app/windows.h"
-#include "exit/frmExitScreen.h"
+#include "exit/ExitScreen.h"
 #include "ui/forms.h"
-#include "web/frmAbout.h"
-#include "web/modHelp.h"
+#include "web/AboutDialog.h"
+#include "web/pages.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -38,41 +38,41 @@ void MainWindowBase::connectSharedHandlers()
 // A failing link never reports an error and never blocks the window.
 void MainWindowBase::mnuOnline_Click()
 {
-    resume::step(modHelp::OpenHelpPage);
+    resume::step(pages::OpenHelpPage);
 }
 void MainWindowBase::mnuVisit_Click()
 {
-    resume::step(modHelp::OpenHomePage);
+    resume::step(pages::OpenHomePage);
 }
 void MainWindowBase::mnuUpdate_Click()
 {
-    resume::step(modHelp::OpenUpdatePage);
+    resume::step(pages::OpenUpdatePage);
 }
 void MainWindowBase::mnuDonate_Click()
 {
-    resume::step(modHelp::OpenDonatePage);
+    resume::step(pages::OpenDonatePage);
 }
 void MainWindowBase::mnuMakeMoneyOnline_Click()
 {
-    resume::step(modHelp::OpenFullBrandPage);
+    resume::step(pages::OpenFullBrandPage);
 }
 void MainWindowBase::Label61_Click()
 {
-    resume::step(modHelp::OpenHomePage);
+    resume::step(pages::OpenHomePage);
 }
 void MainWindowBase::lblCobrand_Click()
 {
-    resume::step(modHelp::OpenCoBrandPage);
+    resume::step(pages::OpenCoBrandPage);
 }
 void MainWindowBase::lblFullBrand_Click()
 {
-    resume::step(modHelp::OpenFullBrandPage);
+    resume::step(pages::OpenFullBrandPage);
 }
 
 void MainWindowBase::mnuAbout_Click()
 {
     resume::step([this] {
-        frmAbout *about = Windows::about();
+        AboutDialog *about = Windows::about();
         about->setParent(this, about->windowFlags());
         about->exec();
     });
@@ -92,7 +92,7 @@ void MainWindowBase::Form_Unload()
     // hidden behind a running test, is left as it is.
     // While the program ends, an exit screen that is already there is shown once more,
     // but none is built only to be closed at once.
-    if (modHelp::IsEnding() && !Windows::existingExitScreen())
+    if (pages::IsEnding() && !Windows::existingExitScreen())
         return;
     resume::step([] { Windows::exitScreen()->show(); });
 }

@@ -3,11 +3,11 @@
 #include "app/resume.h"
 #include "app/windows.h"
 #include "platform/services.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 #include <QPointer>
 
-namespace modHelp {
+namespace pages {
 namespace {
 bool s_ended = false;
 bool s_ending = false;
@@ -49,4 +49,4 @@ void ResetEndProgram()
     s_ending = false;
 }
 
-} // namespace modHelp
+} // namespace pages

@@ -1,11 +1,11 @@
 #include "startup.h"
 
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/resume.h"
 #include "app/windows.h"
 #include "platform/services.h"
 #include "web/banners.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 namespace {
 const QString kAlreadyRunning = QStringLiteral("Application is already running");
@@ -19,11 +19,11 @@ void StartProgram()
     if (!alone) {
         // The running copy is left alone: nothing is sent to it.
         resume::step([] { platform::messageBox(kAlreadyRunning, platform::BoxIcon::Information); });
-        modHelp::EndProgram();
+        pages::EndProgram();
         return;
     }
     resume::step([&] { s.random->seedFromClock(); });
-    resume::step(modHelp::OfferUpdateCheck);
+    resume::step(pages::OfferUpdateCheck);
     resume::step([] { Windows::main()->show(); });
     resume::step(CoBrand_Randomize);
 }

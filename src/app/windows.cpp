@@ -1,9 +1,9 @@
 #include "windows.h"
 
-#include "app/frmMain.h"
-#include "braintest/frmDisplay.h"
-#include "exit/frmExitScreen.h"
-#include "web/frmAbout.h"
+#include "app/DetailsWindow.h"
+#include "braintest/TestWindow.h"
+#include "exit/ExitScreen.h"
+#include "web/AboutDialog.h"
 
 #include <QPointer>
 #include <algorithm>
@@ -13,10 +13,10 @@ namespace {
 
 struct Registry
 {
-    QPointer<frmMain> main;
-    QPointer<frmDisplay> display;
-    QPointer<frmAbout> about;
-    QPointer<frmExitScreen> exitScreen;
+    QPointer<DetailsWindow> main;
+    QPointer<TestWindow> display;
+    QPointer<AboutDialog> about;
+    QPointer<ExitScreen> exitScreen;
     std::vector<QPointer<QWidget>> order;
     std::vector<const QWidget *> closing;
 };
@@ -54,36 +54,36 @@ void forget(QWidget *window)
 
 } // namespace
 
-frmMain *main()
+DetailsWindow *main()
 {
     return obtain(registry().main);
 }
-frmDisplay *display()
+TestWindow *display()
 {
     return obtain(registry().display);
 }
-frmAbout *about()
+AboutDialog *about()
 {
     return obtain(registry().about);
 }
-frmExitScreen *exitScreen()
+ExitScreen *exitScreen()
 {
     return obtain(registry().exitScreen);
 }
 
-frmMain *existingMain()
+DetailsWindow *existingMain()
 {
     return registry().main.data();
 }
-frmDisplay *existingDisplay()
+TestWindow *existingDisplay()
 {
     return registry().display.data();
 }
-frmAbout *existingAbout()
+AboutDialog *existingAbout()
 {
     return registry().about.data();
 }
-frmExitScreen *existingExitScreen()
+ExitScreen *existingExitScreen()
 {
     return registry().exitScreen.data();
 }

@@ -5,24 +5,24 @@
 #include <QWidget>
 #include <vector>
 
-class frmMain;
-class frmDisplay;
-class frmAbout;
-class frmExitScreen;
+class DetailsWindow;
+class TestWindow;
+class AboutDialog;
+class ExitScreen;
 
 namespace Windows {
 
 // Each returns the one window of its kind, creating it (hidden) when none exists.
-frmMain *main();
-frmDisplay *display();
-frmAbout *about();
-frmExitScreen *exitScreen();
+DetailsWindow *main();
+TestWindow *display();
+AboutDialog *about();
+ExitScreen *exitScreen();
 
 // Each returns the window of its kind, or nullptr when none exists.
-frmMain *existingMain();
-frmDisplay *existingDisplay();
-frmAbout *existingAbout();
-frmExitScreen *existingExitScreen();
+DetailsWindow *existingMain();
+TestWindow *existingDisplay();
+AboutDialog *existingAbout();
+ExitScreen *existingExitScreen();
 
 // Every window that exists, oldest first.
 std::vector<QWidget *> inCreationOrder();

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/services.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 #include <exception>
 
@@ -27,7 +27,7 @@ void run(QWidget *owner, Handler &&fn)
                              platform::BoxIcon::Critical);
     } catch (...) {
     }
-    modHelp::EndProgram();
+    pages::EndProgram();
 }
 
 } // namespace fatal

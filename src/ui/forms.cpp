@@ -1,5 +1,5 @@
 #include "forms.h"
-#include "formstyle.h"
+#include "FormStyle.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>

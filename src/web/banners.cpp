@@ -1,6 +1,6 @@
 #include "banners.h"
 
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
 #include "platform/services.h"
 #include "ui/forms.h"

@@ -1,9 +1,9 @@
 // The details window: the name box's key filter, the checks before a test starts, the
 // start action and its keys, and the rules by which windows come and go.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
-#include "exit/frmExitScreen.h"
+#include "braintest/TestWindow.h"
+#include "exit/ExitScreen.h"
 #include "fakes.h"
 #include "widgets.h"
 
@@ -21,7 +21,7 @@ class tst_details : public QObject
 {
     Q_OBJECT
     fakes::Installed f{};
-    frmMain *w = nullptr;
+    DetailsWindow *w = nullptr;
     QLineEdit *name() { return widgets::find<QLineEdit>(w, "txtName"); }
 
     void showDetails()
@@ -326,7 +326,7 @@ private slots:
 
     void startHidesTheExitScreen()
     {
-        frmExitScreen *exitScreen = Windows::exitScreen();
+        ExitScreen *exitScreen = Windows::exitScreen();
         QVERIFY(exitScreen->isVisible());
         widgets::type(name(), QStringLiteral("ann"));
         CLICK(w, "optMale");
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(widgets::find<QRadioButton>(w, "optFemale")->isChecked());
 
         // Closing destroys it; the next use builds a fresh one in its initial state.
-        QPointer<frmMain> old = w;
+        QPointer<DetailsWindow> old = w;
         CLICK(w, "cmdExit");
         QVERIFY(!Windows::existingMain());
         fakes::flushDeletes();
@@ -361,7 +361,7 @@ private slots:
         QVERIFY(!w->isVisible());
 
         // The order of creation is kept for the program end.
-        frmExitScreen *exitScreen = Windows::existingExitScreen();
+        ExitScreen *exitScreen = Windows::existingExitScreen();
         QVERIFY(exitScreen);
         const std::vector<QWidget *> order = Windows::inCreationOrder();
         QCOMPARE(order.size(), size_t(2));

@@ -1,11 +1,11 @@
 // How the program ends: a main window's close brings up the exit screen, and the
 // exit screen's close closes every window once, in creation order, and ends once.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
-#include "exit/frmExitScreen.h"
+#include "braintest/TestWindow.h"
+#include "exit/ExitScreen.h"
 #include "fakes.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 #include "widgets.h"
 
 #include <QLineEdit>
@@ -39,7 +39,7 @@ class tst_shutdown : public QObject
 {
     Q_OBJECT
     fakes::Installed f{};
-    frmMain *details = nullptr;
+    DetailsWindow *details = nullptr;
 
     void startTest()
     {
@@ -79,7 +79,7 @@ private slots:
         QFETCH(QString, how);
         details = Windows::main();
         details->show();
-        QPointer<frmMain> old = details;
+        QPointer<DetailsWindow> old = details;
         if (how == QLatin1String("close"))
             details->close();
         else if (how == QLatin1String("mnuExit"))
@@ -106,7 +106,7 @@ private slots:
         startTest();
         Watcher watcher;
         watcher.watch(details);
-        frmDisplay *test = Windows::existingDisplay();
+        TestWindow *test = Windows::existingDisplay();
         if (how == QLatin1String("close"))
             test->close();
         else if (how == QLatin1String("mnuExit"))
@@ -179,7 +179,7 @@ private slots:
         for (QWidget *w : Windows::inCreationOrder())
             watcher.watch(w);
         if (how == QLatin1String("EndProgram"))
-            modHelp::EndProgram();
+            pages::EndProgram();
         else if (how == QLatin1String("exit button"))
             CLICK(Windows::existingExitScreen(), "cmdClose");
         else
@@ -196,13 +196,13 @@ private slots:
         QVERIFY(visibleWindows().isEmpty());
 
         // Anything after the end does nothing more.
-        modHelp::EndProgram();
+        pages::EndProgram();
         QCOMPARE(f.processEnd->ends, 1);
     }
 
     void endWithNoWindow()
     {
-        modHelp::EndProgram();
+        pages::EndProgram();
         QCOMPARE(f.processEnd->ends, 1);
         QVERIFY(Windows::inCreationOrder().empty());
     }

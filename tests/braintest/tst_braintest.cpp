@@ -1,10 +1,10 @@
 // The question bank and the counting of answers against the key.
-#include "braintest/modBrainTest.h"
+#include "braintest/quiz.h"
 
 #include <QtTest>
 #include <limits>
 
-using namespace modBrainTest;
+using namespace quiz;
 
 class tst_braintest : public QObject
 {

@@ -1,10 +1,10 @@
 // The test window driven as a user drives it: answering, stepping back and forth,
 // the verdicts, the repeated evaluation and the return to the details window.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
-#include "braintest/modBrainTest.h"
-#include "exit/frmExitScreen.h"
+#include "braintest/TestWindow.h"
+#include "braintest/quiz.h"
+#include "exit/ExitScreen.h"
 #include "fakes.h"
 #include "widgets.h"
 
@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-using modBrainTest::state;
+using quiz::state;
 
 namespace {
 // Stacking among siblings: the later child is drawn in front.
@@ -37,8 +37,8 @@ class tst_testwindow : public QObject
 {
     Q_OBJECT
     fakes::Installed f{};
-    frmMain *details = nullptr;
-    frmDisplay *d = nullptr;
+    DetailsWindow *details = nullptr;
+    TestWindow *d = nullptr;
 
     template <typename T = QWidget>
     T *at(const char *name)
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(caption(), QStringLiteral("Show My Ability"));
         choose(true);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        QCOMPARE(at<QLabel>("lblAnswer")->text(), modBrainTest::kVerdictRight);
+        QCOMPARE(at<QLabel>("lblAnswer")->text(), quiz::kVerdictRight);
         // Once the result is up, both keys still reach Next and evaluate again.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCOMPARE(int(state().RightCount), 40);
@@ -204,7 +204,7 @@ private slots:
         answer(true);
         for (int q = 2; q < 20; ++q)
             answer(q < 9);
-        QCOMPARE(at<QLabel>("lblAnswer")->text(), modBrainTest::kVerdictLeft); // 9 matches
+        QCOMPARE(at<QLabel>("lblAnswer")->text(), quiz::kVerdictLeft); // 9 matches
         QCOMPARE(int(state().RightCount), 9);
     }
 
@@ -223,11 +223,11 @@ private slots:
         QTest::addColumn<QString>("verdict");
         QTest::addColumn<QString>("front");
         QTest::addColumn<bool>("listButtons");
-        QTest::newRow("20 matches") << 20 << modBrainTest::kVerdictRight << "fraRightBrainResponsible" << false;
-        QTest::newRow("11 matches") << 11 << modBrainTest::kVerdictRight << "fraRightBrainResponsible" << false;
-        QTest::newRow("10 matches") << 10 << modBrainTest::kVerdictEqual << "fraRightBrainResponsible" << true;
-        QTest::newRow("9 matches") << 9 << modBrainTest::kVerdictLeft << "fraLeftBrainResponsible" << false;
-        QTest::newRow("no match") << 0 << modBrainTest::kVerdictLeft << "fraLeftBrainResponsible" << false;
+        QTest::newRow("20 matches") << 20 << quiz::kVerdictRight << "fraRightBrainResponsible" << false;
+        QTest::newRow("11 matches") << 11 << quiz::kVerdictRight << "fraRightBrainResponsible" << false;
+        QTest::newRow("10 matches") << 10 << quiz::kVerdictEqual << "fraRightBrainResponsible" << true;
+        QTest::newRow("9 matches") << 9 << quiz::kVerdictLeft << "fraLeftBrainResponsible" << false;
+        QTest::newRow("no match") << 0 << quiz::kVerdictLeft << "fraLeftBrainResponsible" << false;
     }
     void verdicts()
     {
@@ -264,16 +264,16 @@ private slots:
         QVERIFY(right->isVisible() && !left->isVisible());
         CLICK(d, "cmdLeftBrainResponsible");
         QVERIFY(inFront(left, right));
-        QCOMPARE(at<QLabel>("lblAnswer")->text(), modBrainTest::kVerdictEqual);
+        QCOMPARE(at<QLabel>("lblAnswer")->text(), quiz::kVerdictEqual);
     }
 
     void repeatedEvaluationKeepsTheVerdict_data()
     {
         QTest::addColumn<int>("matches");
         QTest::addColumn<QString>("verdict");
-        QTest::newRow("right") << 15 << modBrainTest::kVerdictRight;
-        QTest::newRow("left") << 3 << modBrainTest::kVerdictLeft;
-        QTest::newRow("tie") << 10 << modBrainTest::kVerdictEqual;
+        QTest::newRow("right") << 15 << quiz::kVerdictRight;
+        QTest::newRow("left") << 3 << quiz::kVerdictLeft;
+        QTest::newRow("tie") << 10 << quiz::kVerdictEqual;
     }
     void repeatedEvaluationKeepsTheVerdict()
     {
@@ -334,7 +334,7 @@ private slots:
                 QVERIFY2(!exposed(covered), covered);
             answer(q < 15);
         }
-        QCOMPARE(name("lblAnswer"), modBrainTest::kVerdictRight);
+        QCOMPARE(name("lblAnswer"), quiz::kVerdictRight);
         QVERIFY(exposed("fraRightBrainResponsible"));
         for (const char *covered : {"fraQuestion", "lblQuestion", "optAnswerOne", "fraLeftBrainResponsible"})
             QVERIFY2(!exposed(covered), covered);
@@ -359,7 +359,7 @@ private slots:
             startTest();
             answer(true);
         }
-        QPointer<frmDisplay> old = d;
+        QPointer<TestWindow> old = d;
         if (how == QLatin1String("mnuFileBack"))
             TRIGGER(d, control.constData());
         else

@@ -1,10 +1,10 @@
 // The exit screen: what its loading shows, its links, the placeholder boxes, the
 // space filter, the referral checks and the failures it cannot carry on from.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
-#include "exit/frmExitScreen.h"
-#include "exit/modTellAFriend.h"
+#include "braintest/TestWindow.h"
+#include "exit/ExitScreen.h"
+#include "exit/referral.h"
 #include "fakes.h"
 #include "widgets.h"
 
@@ -23,7 +23,7 @@ class tst_exitscreen : public QObject
 {
     Q_OBJECT
     fakes::Installed f{};
-    frmExitScreen *x = nullptr;
+    ExitScreen *x = nullptr;
 
     template <typename T = QWidget>
     T *at(const char *name)
@@ -66,7 +66,7 @@ private slots:
         f.random->values = {r};
         x = Windows::exitScreen();
         QCOMPARE(f.random->seeds, 1);
-        QCOMPARE(at<QLabel>("Label2")->text(), frmExitScreen::SupportMessages()[k]);
+        QCOMPARE(at<QLabel>("Label2")->text(), ExitScreen::SupportMessages()[k]);
         QCOMPARE(x->windowTitle(), QStringLiteral("Brenvo v1.20"));
         QCOMPARE(at<QLabel>("lblExitScreenCaption")->text(), QStringLiteral("Brenvo v1.20"));
         QVERIFY(!x->windowIcon().isNull());
@@ -81,7 +81,7 @@ private slots:
     {
         const int lengths[] = {227, 211, 160, 196};
         for (int k = 0; k < 4; ++k) {
-            const QString &m = frmExitScreen::SupportMessages()[k];
+            const QString &m = ExitScreen::SupportMessages()[k];
             QVERIFY2(m.contains(kBoard), qPrintable(m));
             QVERIFY2(qAbs(m.size() - lengths[k]) <= 10, qPrintable(QString::number(m.size())));
         }
@@ -105,7 +105,7 @@ private slots:
     void messageStaysAfterBackAndLaterShow()
     {
         f.random->values = {0.6f, 0.1f};
-        frmMain *details = Windows::main();
+        DetailsWindow *details = Windows::main();
         details->show();
         widgets::type(widgets::find<QLineEdit>(details, "txtName"), QStringLiteral("ann"));
         CLICK(details, "optMale");
@@ -114,7 +114,7 @@ private slots:
         x = Windows::existingExitScreen();
         QVERIFY(x && !x->isVisible());
         const QString message = at<QLabel>("Label2")->text();
-        QCOMPARE(message, frmExitScreen::SupportMessages()[2]);
+        QCOMPARE(message, ExitScreen::SupportMessages()[2]);
         CLICK(details, "cmdExit");
         QCOMPARE(Windows::existingExitScreen(), x);
         QVERIFY(x->isVisible());

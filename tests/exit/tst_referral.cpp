@@ -1,13 +1,13 @@
 // The refer-a-friend request: its checks, and an address that carries any values,
 // whatever they hold, back to the page unchanged.
-#include "exit/modTellAFriend.h"
+#include "exit/referral.h"
 #include "fakes.h"
 
 #include <QRandomGenerator>
 #include <QUrlQuery>
 #include <QtTest>
 
-using namespace modTellAFriend;
+using namespace referral;
 
 namespace {
 const QString kPage = QStringLiteral("https://www.talvern.example/brenvo/ssd.php");

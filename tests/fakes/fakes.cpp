@@ -1,11 +1,11 @@
 #include "fakes.h"
 
 #include "app/windows.h"
-#include "braintest/modBrainTest.h"
-#include "exit/modTellAFriend.h"
+#include "braintest/quiz.h"
+#include "exit/referral.h"
 #include "ui/forms.h"
 #include "web/banners.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -69,10 +69,10 @@ Installed resetProgram()
 {
     Windows::Reset();
     flushDeletes();
-    modBrainTest::Reset();
-    modTellAFriend::Reset();
+    quiz::Reset();
+    referral::Reset();
     banners::Reset();
-    modHelp::ResetEndProgram();
+    pages::ResetEndProgram();
 
     Installed out{};
     platform::Services &s = platform::services();

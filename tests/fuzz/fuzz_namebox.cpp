@@ -1,6 +1,6 @@
 // Any key presses and input-method commits into the real name box: only capital
 // letters and blanks ever end up in it.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
 #include "fakes.h"
 
@@ -20,7 +20,7 @@ fakes::Installed f{};
 void openDetails()
 {
     f = fakes::resetProgram();
-    frmMain *w = Windows::main();
+    DetailsWindow *w = Windows::main();
     w->show();
     box = w->findChild<QLineEdit *>(QStringLiteral("txtName"));
     box->setFocus();

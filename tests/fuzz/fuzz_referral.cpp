@@ -1,6 +1,6 @@
 // Any five values: the referral address parses back to exactly those values, with one
 // each of page and taf1 to taf6.
-#include "exit/modTellAFriend.h"
+#include "exit/referral.h"
 
 #include <QUrl>
 #include <cstdint>
@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     while (values.size() < 5)
         values.append(QString());
     for (QString &v : values)
-        v = modTellAFriend::TrimSpaces(v);
-    const QString address = modTellAFriend::BuildReferralAddress(values[0], values[1], values[2], values[3], values[4]);
+        v = referral::TrimSpaces(v);
+    const QString address = referral::BuildReferralAddress(values[0], values[1], values[2], values[3], values[4]);
     const QUrl url(address, QUrl::StrictMode);
     check(url.isValid(), "address is a valid URL");
     // Parsed the way a page script does: split on & and =, then percent-decode the bytes.

@@ -3,7 +3,7 @@
 #include "fakes.h"
 #include "platform/instance_lock.h"
 #include "platform/settings_file.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -36,7 +36,7 @@ void put(const QString &path, const QByteArray &bytes)
 void offerUpdate()
 {
     try {
-        modHelp::OfferUpdateCheck();
+        pages::OfferUpdateCheck();
     } catch (const platform::PlatformError &) {
     }
 }

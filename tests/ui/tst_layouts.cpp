@@ -1,12 +1,12 @@
 // Every window against the layout table it is generated from: geometry, colours,
 // fonts, stacking, tab order, initial states, cursors and names for screen readers.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
-#include "exit/frmExitScreen.h"
+#include "braintest/TestWindow.h"
+#include "exit/ExitScreen.h"
 #include "fakes.h"
 #include "ui/forms.h"
-#include "web/frmAbout.h"
+#include "web/AboutDialog.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -297,7 +297,7 @@ private slots:
 
     void tabReachesTheDetailsInOrder()
     {
-        frmMain *w = Windows::main();
+        DetailsWindow *w = Windows::main();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QStringList order;
@@ -311,8 +311,8 @@ private slots:
 
     void aboutWindowStaysOutOfTheTaskBar()
     {
-        frmMain *owner = Windows::main();
-        frmAbout *about = Windows::about();
+        DetailsWindow *owner = Windows::main();
+        AboutDialog *about = Windows::about();
         about->setParent(owner, about->windowFlags());
         QCOMPARE(about->windowType(), Qt::Dialog);
         QVERIFY(about->parentWidget() == owner); // a transient dialog: no task bar entry

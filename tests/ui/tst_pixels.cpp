@@ -2,14 +2,14 @@
 // pictures in tests/ui/pixels, at the scale factor the run was started with (1 or 2).
 // A change to how the forms are built that shows anywhere fails here.
 // BRENVO_UPDATE_PIXELS=1 writes the pictures anew instead (after a wanted change).
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
-#include "braintest/modBrainTest.h"
-#include "exit/frmExitScreen.h"
+#include "braintest/TestWindow.h"
+#include "braintest/quiz.h"
+#include "exit/ExitScreen.h"
 #include "fakes.h"
+#include "web/AboutDialog.h"
 #include "web/banners.h"
-#include "web/frmAbout.h"
 #include "widgets.h"
 
 #include <QDir>
@@ -27,23 +27,23 @@ class tst_pixels : public QObject
         return QStringLiteral(BRENVO_PIXELS_DIR "/%1@%2x.png").arg(state).arg(scale);
     }
 
-    frmMain *details(float banner)
+    DetailsWindow *details(float banner)
     {
         f.random->values = {banner};
-        frmMain *w = Windows::main();
+        DetailsWindow *w = Windows::main();
         w->show();
         CoBrand_Randomize();
         return w;
     }
 
-    frmDisplay *test(int keyed, bool finish)
+    TestWindow *test(int keyed, bool finish)
     {
-        frmMain *w = details(0.5f);
+        DetailsWindow *w = details(0.5f);
         widgets::type(widgets::find<QLineEdit>(w, "txtName"), QStringLiteral("ann"));
         widgets::find<QRadioButton>(w, "optFemale")->setChecked(true);
         QTest::mouseClick(widgets::find<QPushButton>(w, "cmdNext"), Qt::LeftButton);
-        frmDisplay *d = Windows::existingDisplay();
-        const modBrainTest::State &s = modBrainTest::state();
+        TestWindow *d = Windows::existingDisplay();
+        const quiz::State &s = quiz::state();
         for (int q = 0; q < (finish ? 20 : 1); ++q) {
             auto *one = widgets::find<QRadioButton>(d, "optAnswerOne");
             auto *two = widgets::find<QRadioButton>(d, "optAnswerTwo");

@@ -1,10 +1,10 @@
 // The about window: modal over the window that opened it, built afresh each time,
 // closed by OK, Enter and Esc, with its two links.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
+#include "braintest/TestWindow.h"
 #include "fakes.h"
-#include "web/frmAbout.h"
+#include "web/AboutDialog.h"
 #include "widgets.h"
 
 #include <QAccessible>
@@ -23,7 +23,7 @@ class tst_about : public QObject
     {
         bool ran = false;
         QTimer::singleShot(0, this, [&] {
-            auto *about = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
+            auto *about = qobject_cast<AboutDialog *>(QApplication::activeModalWidget());
             if (!about)
                 return;
             ran = true;
@@ -45,9 +45,9 @@ private slots:
 
     void showsModalWithItsTexts()
     {
-        frmMain *details = Windows::main();
+        DetailsWindow *details = Windows::main();
         details->show();
-        QVERIFY(openAbout(details, [&](frmAbout *about) {
+        QVERIFY(openAbout(details, [&](AboutDialog *about) {
             QCOMPARE(about->windowTitle(), QStringLiteral("Brenvo v1.20"));
             QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("Brenvo v1.20"));
             QVERIFY(about->findChild<QLabel *>(QStringLiteral("Label1"))
@@ -87,10 +87,10 @@ private slots:
     void closesByOkEnterEscAndCloseBox()
     {
         QFETCH(QString, how);
-        frmMain *details = Windows::main();
+        DetailsWindow *details = Windows::main();
         details->show();
-        QPointer<frmAbout> first;
-        QVERIFY(openAbout(details, [&](frmAbout *about) {
+        QPointer<AboutDialog> first;
+        QVERIFY(openAbout(details, [&](AboutDialog *about) {
             first = about;
             if (how == QLatin1String("click"))
                 QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdOK")), Qt::LeftButton);
@@ -107,8 +107,8 @@ private slots:
         }));
         QVERIFY(first.isNull());
         // The next one is built afresh.
-        QPointer<frmAbout> second;
-        QVERIFY(openAbout(details, [&](frmAbout *about) { second = about; }));
+        QPointer<AboutDialog> second;
+        QVERIFY(openAbout(details, [&](AboutDialog *about) { second = about; }));
         QVERIFY(first.isNull() && second.isNull());
     }
 
@@ -125,9 +125,9 @@ private slots:
     {
         QFETCH(QString, label);
         QFETCH(QString, key);
-        frmMain *details = Windows::main();
+        DetailsWindow *details = Windows::main();
         details->show();
-        QVERIFY(openAbout(details, [&](frmAbout *about) {
+        QVERIFY(openAbout(details, [&](AboutDialog *about) {
             QTest::mouseClick(about->findChild<QLabel *>(label), Qt::LeftButton);
             QVERIFY(about->isVisible());
         }));
@@ -137,10 +137,10 @@ private slots:
 
     void opensFromTheTestWindowToo()
     {
-        frmDisplay *test = Windows::display();
+        TestWindow *test = Windows::display();
         test->StartTest();
         test->show();
-        QVERIFY(openAbout(test, [&](frmAbout *about) { QCOMPARE(about->parentWidget(), test); }));
+        QVERIFY(openAbout(test, [&](AboutDialog *about) { QCOMPARE(about->parentWidget(), test); }));
         QVERIFY(test->isVisible());
     }
 };

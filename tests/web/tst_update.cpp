@@ -1,10 +1,10 @@
 // The update prompt: when it asks, what it stores, and that nothing it meets stops
 // the program from starting.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/startup.h"
 #include "app/windows.h"
 #include "fakes.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 #include <QtTest>
 
@@ -60,7 +60,7 @@ private slots:
             f.boxes->answers.push_back(BoxAnswer(answer));
         bool openedBeforeAnswer = false;
         f.boxes->whileShown = [&] { openedBeforeAnswer = !f.browser->opened.isEmpty(); };
-        modHelp::OfferUpdateCheck();
+        pages::OfferUpdateCheck();
         if (answer < 0) {
             QVERIFY(f.boxes->shown.empty());
         } else {

@@ -1,13 +1,13 @@
 // The web links of both main windows: every menu command and link label reaches its
 // page, the banner choice at start-up, and silence when no browser can be started.
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
-#include "braintest/modBrainTest.h"
+#include "braintest/TestWindow.h"
+#include "braintest/quiz.h"
 #include "fakes.h"
+#include "web/AboutDialog.h"
 #include "web/banners.h"
-#include "web/frmAbout.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 #include "widgets.h"
 
 #include <QLineEdit>
@@ -31,14 +31,14 @@ class tst_web : public QObject
 
     QWidget *open(const QString &which)
     {
-        frmMain *details = Windows::main();
+        DetailsWindow *details = Windows::main();
         details->show();
         if (which == QLatin1String("details"))
             return details;
         widgets::type(widgets::find<QLineEdit>(details, "txtName"), QStringLiteral("ann"));
         widgets::find<QRadioButton>(details, "optMale")->setChecked(true);
         details->cmdNext_Click();
-        frmDisplay *d = Windows::existingDisplay();
+        TestWindow *d = Windows::existingDisplay();
         if (which == QLatin1String("result")) {
             for (int q = 0; q < 20; ++q) {
                 widgets::find<QRadioButton>(d, "optAnswerOne")->setChecked(true);
@@ -61,13 +61,13 @@ private slots:
     {
         QTest::addColumn<void *>("opener");
         QTest::addColumn<QString>("key");
-        QTest::newRow("help") << reinterpret_cast<void *>(&modHelp::OpenHelpPage) << "help-web-page";
-        QTest::newRow("home") << reinterpret_cast<void *>(&modHelp::OpenHomePage) << "home-page";
-        QTest::newRow("update") << reinterpret_cast<void *>(&modHelp::OpenUpdatePage) << "download-web-page";
-        QTest::newRow("donate") << reinterpret_cast<void *>(&modHelp::OpenDonatePage) << "donate";
-        QTest::newRow("full brand") << reinterpret_cast<void *>(&modHelp::OpenFullBrandPage) << "fully-branded";
-        QTest::newRow("co-brand") << reinterpret_cast<void *>(&modHelp::OpenCoBrandPage) << "co-brand";
-        QTest::newRow("softwares") << reinterpret_cast<void *>(&modHelp::OpenSoftwaresPage) << "talvernsoftwares";
+        QTest::newRow("help") << reinterpret_cast<void *>(&pages::OpenHelpPage) << "help-web-page";
+        QTest::newRow("home") << reinterpret_cast<void *>(&pages::OpenHomePage) << "home-page";
+        QTest::newRow("update") << reinterpret_cast<void *>(&pages::OpenUpdatePage) << "download-web-page";
+        QTest::newRow("donate") << reinterpret_cast<void *>(&pages::OpenDonatePage) << "donate";
+        QTest::newRow("full brand") << reinterpret_cast<void *>(&pages::OpenFullBrandPage) << "fully-branded";
+        QTest::newRow("co-brand") << reinterpret_cast<void *>(&pages::OpenCoBrandPage) << "co-brand";
+        QTest::newRow("softwares") << reinterpret_cast<void *>(&pages::OpenSoftwaresPage) << "talvernsoftwares";
     }
     void openersHandOverTheirAddress()
     {

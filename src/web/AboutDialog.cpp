@@ -1,24 +1,24 @@
-#include "frmAbout.h"
-#include "ui_frmAbout.h"
+#include "AboutDialog.h"
+#include "ui_AboutDialog.h"
 
 #include "app/resume.h"
 #include "app/windows.h"
 #include "ui/forms.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 #include <QCloseEvent>
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::frmAbout>())
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::AboutDialog>())
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     ui->picIcon->setPixmap(forms::programPixmap());
-    ui->lblHomePage->setText(QStringLiteral("Click here to visit ") + modHelp::kSiteBase);
+    ui->lblHomePage->setText(QStringLiteral("Click here to visit ") + pages::kSiteBase);
     forms::prepareWindow(this);
 
-    connect(ui->cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(ui->cmdOK, &QPushButton::clicked, this, &AboutDialog::cmdOK_Click);
     forms::onClick(ui->Label5, [this] { Label5_Click(); });
     forms::onClick(ui->lblHomePage, [this] { lblHomePage_Click(); });
     // OK is both the default and the cancel button.
@@ -26,24 +26,24 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::f
     ui->cmdOK->setFocus();
 }
 
-frmAbout::~frmAbout() = default;
+AboutDialog::~AboutDialog() = default;
 
-void frmAbout::cmdOK_Click()
+void AboutDialog::cmdOK_Click()
 {
     close();
 }
 
-void frmAbout::Label5_Click()
+void AboutDialog::Label5_Click()
 {
-    resume::step(modHelp::OpenFullBrandPage);
+    resume::step(pages::OpenFullBrandPage);
 }
 
-void frmAbout::lblHomePage_Click()
+void AboutDialog::lblHomePage_Click()
 {
-    resume::step(modHelp::OpenHomePage);
+    resume::step(pages::OpenHomePage);
 }
 
-void frmAbout::closeEvent(QCloseEvent *event)
+void AboutDialog::closeEvent(QCloseEvent *event)
 {
     // Forgotten at once, so the next "About Software" builds it afresh.
     Windows::beginClose(this);

@@ -7,15 +7,15 @@
 #include <memory>
 
 namespace Ui {
-class frmDisplay;
+class TestWindow;
 }
 
-class frmDisplay : public MainWindowBase
+class TestWindow : public MainWindowBase
 {
     Q_OBJECT
 public:
-    explicit frmDisplay(QWidget *parent = nullptr);
-    ~frmDisplay() override;
+    explicit TestWindow(QWidget *parent = nullptr);
+    ~TestWindow() override;
 
     // Puts question 1 on the window and brings the question panel to the front.
     void StartTest();
@@ -38,5 +38,5 @@ private:
     void ShowResult();
     void BringToFront(QWidget *front, QWidget *behind);
 
-    std::unique_ptr<Ui::frmDisplay> ui;
+    std::unique_ptr<Ui::TestWindow> ui;
 };

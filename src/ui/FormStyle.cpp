@@ -1,4 +1,4 @@
-#include "formstyle.h"
+#include "FormStyle.h"
 
 #include <QGroupBox>
 #include <QIconEngine>

@@ -1,8 +1,8 @@
-#include "modBrainTest.h"
+#include "quiz.h"
 
 #include <limits>
 
-namespace modBrainTest {
+namespace quiz {
 namespace {
 
 struct Item
@@ -107,4 +107,4 @@ Verdict Evaluate()
     return Verdict::Equal;
 }
 
-} // namespace modBrainTest
+} // namespace quiz

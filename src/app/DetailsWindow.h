@@ -6,16 +6,16 @@
 #include <memory>
 
 namespace Ui {
-class frmMain;
+class DetailsWindow;
 }
 class QKeyEvent;
 
-class frmMain : public MainWindowBase
+class DetailsWindow : public MainWindowBase
 {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget *parent = nullptr);
-    ~frmMain() override;
+    explicit DetailsWindow(QWidget *parent = nullptr);
+    ~DetailsWindow() override;
 
     bool ValidateDetails();
     void cmdNext_Click();
@@ -31,5 +31,5 @@ private:
     bool txtName_InputMethod(class QInputMethodEvent *event);
     void InsertName(QString text);
 
-    std::unique_ptr<Ui::frmMain> ui;
+    std::unique_ptr<Ui::DetailsWindow> ui;
 };

@@ -1,11 +1,11 @@
-#include "modTellAFriend.h"
+#include "referral.h"
 
 #include "platform/services.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 #include <QUrl>
 
-namespace modTellAFriend {
+namespace referral {
 
 State &state()
 {
@@ -33,10 +33,10 @@ QString BuildReferralAddress(const QString &referrerName, const QString &referre
                              const QString &friendName, const QString &friendEmail)
 {
     const auto encoded = [](const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); };
-    return modHelp::PageAddress(QStringLiteral("kesp-refer-a-friend")) + QStringLiteral("&taf1=")
-           + encoded(referrerName) + QStringLiteral("&taf2=") + encoded(referrerEmail) + QStringLiteral("&taf3=")
-           + encoded(message) + QStringLiteral("&taf4=") + encoded(friendName) + QStringLiteral("&taf5=")
-           + encoded(friendEmail) + QStringLiteral("&taf6=") + encoded(modHelp::kSiteBase + QStringLiteral("/brenvo/"));
+    return pages::PageAddress(QStringLiteral("kesp-refer-a-friend")) + QStringLiteral("&taf1=") + encoded(referrerName)
+           + QStringLiteral("&taf2=") + encoded(referrerEmail) + QStringLiteral("&taf3=") + encoded(message)
+           + QStringLiteral("&taf4=") + encoded(friendName) + QStringLiteral("&taf5=") + encoded(friendEmail)
+           + QStringLiteral("&taf6=") + encoded(pages::kSiteBase + QStringLiteral("/brenvo/"));
 }
 
 void SubmitReferral(QWidget *owner)
@@ -72,4 +72,4 @@ void OpenReferralAddress()
     platform::openUrl(state().ReferralAddress);
 }
 
-} // namespace modTellAFriend
+} // namespace referral

@@ -1,4 +1,4 @@
-#include "nameKeys.h"
+#include "name_keys.h"
 
 namespace nameKeys {
 

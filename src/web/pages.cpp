@@ -1,8 +1,8 @@
-#include "modHelp.h"
+#include "pages.h"
 
 #include "platform/services.h"
 
-namespace modHelp {
+namespace pages {
 namespace {
 
 const QString kSettingsSection = QStringLiteral("Settings");
@@ -94,4 +94,4 @@ void OfferUpdateCheck()
         OpenUpdatePage();
 }
 
-} // namespace modHelp
+} // namespace pages

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace modTellAFriend {
+namespace referral {
 
 struct State
 {
@@ -35,4 +35,4 @@ QString BuildReferralAddress(const QString &referrerName, const QString &referre
 void SubmitReferral(QWidget *owner = nullptr);
 void OpenReferralAddress();
 
-} // namespace modTellAFriend
+} // namespace referral

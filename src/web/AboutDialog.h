@@ -5,15 +5,15 @@
 #include <memory>
 
 namespace Ui {
-class frmAbout;
+class AboutDialog;
 }
 
-class frmAbout : public QDialog
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
-    ~frmAbout() override;
+    explicit AboutDialog(QWidget *parent = nullptr);
+    ~AboutDialog() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -23,5 +23,5 @@ private:
     void Label5_Click();
     void lblHomePage_Click();
 
-    std::unique_ptr<Ui::frmAbout> ui;
+    std::unique_ptr<Ui::AboutDialog> ui;
 };

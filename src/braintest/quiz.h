@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace modBrainTest {
+namespace quiz {
 
 inline constexpr int kQuestionCount = 20;
 
@@ -59,4 +59,4 @@ bool store(std::array<QString, N> &table, int index, const QString &value)
 // false when the addition was skipped.
 bool add(std::int16_t &counter, int delta);
 
-} // namespace modBrainTest
+} // namespace quiz

@@ -1,37 +1,37 @@
-#include "frmDisplay.h"
-#include "ui_frmDisplay.h"
+#include "TestWindow.h"
+#include "ui_TestWindow.h"
 
-#include "app/frmMain.h"
+#include "app/DetailsWindow.h"
 #include "app/resume.h"
 #include "app/windows.h"
-#include "braintest/modBrainTest.h"
-#include "exit/frmExitScreen.h"
+#include "braintest/quiz.h"
+#include "exit/ExitScreen.h"
 #include "platform/services.h"
 #include "ui/forms.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 namespace {
 // The Next button's caption is the only record of whether it evaluates.
 const QString kShowMyAbility = QStringLiteral("Show My Ability");
 const QString kNextCaption = QStringLiteral("&Next");
 const QString kChooseAnswer = QStringLiteral("Please choose an answer");
-constexpr int kLastQuestion = modBrainTest::kQuestionCount - 1;
+constexpr int kLastQuestion = quiz::kQuestionCount - 1;
 } // namespace
 
-frmDisplay::frmDisplay(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<Ui::frmDisplay>())
+TestWindow::TestWindow(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<Ui::TestWindow>())
 {
     ui->setupUi(this);
     forms::prepareWindow(this);
 
-    connect(ui->cmdNext, &QPushButton::clicked, this, &frmDisplay::cmdNext_Click);
-    connect(ui->cmdPrevious, &QPushButton::clicked, this, &frmDisplay::cmdPrevious_Click);
-    connect(ui->cmdBack, &QPushButton::clicked, this, &frmDisplay::cmdBack_Click);
-    connect(ui->cmdExit, &QPushButton::clicked, this, &frmDisplay::cmdExit_Click);
-    connect(ui->Command1, &QPushButton::clicked, this, &frmDisplay::Command1_Click);
-    connect(ui->cmdRightBrainResponsible, &QPushButton::clicked, this, &frmDisplay::cmdRightBrainResponsible_Click);
-    connect(ui->cmdLeftBrainResponsible, &QPushButton::clicked, this, &frmDisplay::cmdLeftBrainResponsible_Click);
-    connect(ui->mnuFileBack, &QAction::triggered, this, &frmDisplay::mnuFileBack_Click);
-    connect(ui->mnuExit, &QAction::triggered, this, &frmDisplay::mnuExit_Click);
+    connect(ui->cmdNext, &QPushButton::clicked, this, &TestWindow::cmdNext_Click);
+    connect(ui->cmdPrevious, &QPushButton::clicked, this, &TestWindow::cmdPrevious_Click);
+    connect(ui->cmdBack, &QPushButton::clicked, this, &TestWindow::cmdBack_Click);
+    connect(ui->cmdExit, &QPushButton::clicked, this, &TestWindow::cmdExit_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &TestWindow::Command1_Click);
+    connect(ui->cmdRightBrainResponsible, &QPushButton::clicked, this, &TestWindow::cmdRightBrainResponsible_Click);
+    connect(ui->cmdLeftBrainResponsible, &QPushButton::clicked, this, &TestWindow::cmdLeftBrainResponsible_Click);
+    connect(ui->mnuFileBack, &QAction::triggered, this, &TestWindow::mnuFileBack_Click);
+    connect(ui->mnuExit, &QAction::triggered, this, &TestWindow::mnuExit_Click);
     forms::onClick(ui->Label19, [this] { Label19_Click(); });
     connectSharedHandlers();
     // Next is both the default and the cancel button, so Esc always evaluates again
@@ -42,9 +42,9 @@ frmDisplay::frmDisplay(QWidget *parent) : MainWindowBase(parent), ui(std::make_u
     ui->fraQuestion->setEnabled(false);
 }
 
-frmDisplay::~frmDisplay() = default;
+TestWindow::~TestWindow() = default;
 
-void frmDisplay::BringToFront(QWidget *front, QWidget *behind)
+void TestWindow::BringToFront(QWidget *front, QWidget *behind)
 {
     forms::bringToFront(front);
     // The covered panel must not be reachable by Tab or access keys either.
@@ -52,45 +52,45 @@ void frmDisplay::BringToFront(QWidget *front, QWidget *behind)
     behind->setEnabled(false);
 }
 
-void frmDisplay::StartTest()
+void TestWindow::StartTest()
 {
     ShowQuestion(0);
     BringToFront(ui->fraQuestion, ui->fraResult);
     ui->optAnswerOne->setFocus();
 }
 
-void frmDisplay::ShowQuestion(int index)
+void TestWindow::ShowQuestion(int index)
 {
-    const modBrainTest::State &s = modBrainTest::state();
-    resume::step([&] { ui->lblQuestion->setText(modBrainTest::slot(s.Questions, index)); });
-    resume::step([&] { ui->optAnswerOne->setText(modBrainTest::slot(s.Options, 2 * index)); });
-    resume::step([&] { ui->optAnswerTwo->setText(modBrainTest::slot(s.Options, 2 * index + 1)); });
+    const quiz::State &s = quiz::state();
+    resume::step([&] { ui->lblQuestion->setText(quiz::slot(s.Questions, index)); });
+    resume::step([&] { ui->optAnswerOne->setText(quiz::slot(s.Options, 2 * index)); });
+    resume::step([&] { ui->optAnswerTwo->setText(quiz::slot(s.Options, 2 * index + 1)); });
     forms::clearOptions({ui->optAnswerOne, ui->optAnswerTwo});
 }
 
 // Stores the selected option's text as the answer to the question on screen; a slot
 // past the table (repeated evaluations) is skipped. False when nothing is selected.
-bool frmDisplay::RecordAnswer()
+bool TestWindow::RecordAnswer()
 {
-    modBrainTest::State &s = modBrainTest::state();
+    quiz::State &s = quiz::state();
     if (ui->optAnswerOne->isChecked())
-        modBrainTest::store(s.Answers, s.CurrentQuestion, ui->optAnswerOne->text());
+        quiz::store(s.Answers, s.CurrentQuestion, ui->optAnswerOne->text());
     else if (ui->optAnswerTwo->isChecked())
-        modBrainTest::store(s.Answers, s.CurrentQuestion, ui->optAnswerTwo->text());
+        quiz::store(s.Answers, s.CurrentQuestion, ui->optAnswerTwo->text());
     else
         return false;
     return true;
 }
 
-void frmDisplay::cmdNext_Click()
+void TestWindow::cmdNext_Click()
 {
-    modBrainTest::State &s = modBrainTest::state();
+    quiz::State &s = quiz::state();
     if (ui->cmdNext->text() == kShowMyAbility) {
         if (!RecordAnswer()) {
             resume::step([this] { platform::messageBox(this, kChooseAnswer, platform::BoxIcon::Critical); });
             return;
         }
-        modBrainTest::add(s.CurrentQuestion, 1);
+        quiz::add(s.CurrentQuestion, 1);
         ShowResult();
         return;
     }
@@ -102,29 +102,29 @@ void frmDisplay::cmdNext_Click()
         resume::step([this] { platform::messageBox(this, kChooseAnswer, platform::BoxIcon::Critical); });
         return;
     }
-    modBrainTest::add(s.CurrentQuestion, 1);
+    quiz::add(s.CurrentQuestion, 1);
     ui->cmdPrevious->setEnabled(true);
     if (s.CurrentQuestion == kLastQuestion)
         ui->cmdNext->setText(kShowMyAbility);
     ShowQuestion(s.CurrentQuestion);
 }
 
-void frmDisplay::ShowResult()
+void TestWindow::ShowResult()
 {
-    switch (modBrainTest::Evaluate()) {
-    case modBrainTest::Verdict::Right:
-        ui->lblAnswer->setText(modBrainTest::kVerdictRight);
+    switch (quiz::Evaluate()) {
+    case quiz::Verdict::Right:
+        ui->lblAnswer->setText(quiz::kVerdictRight);
         forms::bringToFront(ui->fraRightBrainResponsible);
         break;
-    case modBrainTest::Verdict::Left:
+    case quiz::Verdict::Left:
         forms::bringToFront(ui->fraLeftBrainResponsible);
-        ui->lblAnswer->setText(modBrainTest::kVerdictLeft);
+        ui->lblAnswer->setText(quiz::kVerdictLeft);
         break;
-    case modBrainTest::Verdict::Equal:
+    case quiz::Verdict::Equal:
         // Neither list comes forward: the one already in front stays.
         ui->cmdRightBrainResponsible->show();
         ui->cmdLeftBrainResponsible->show();
-        ui->lblAnswer->setText(modBrainTest::kVerdictEqual);
+        ui->lblAnswer->setText(quiz::kVerdictEqual);
         break;
     }
     // The verdict is longer than the layout's caption: keep it centred in its frame.
@@ -135,19 +135,19 @@ void frmDisplay::ShowResult()
     centralWidget()->setFocus();
 }
 
-void frmDisplay::cmdPrevious_Click()
+void TestWindow::cmdPrevious_Click()
 {
-    modBrainTest::State &s = modBrainTest::state();
-    modBrainTest::add(s.CurrentQuestion, -1);
+    quiz::State &s = quiz::state();
+    quiz::add(s.CurrentQuestion, -1);
     if (s.CurrentQuestion == 0)
         ui->cmdPrevious->setEnabled(false);
     ui->cmdNext->setText(kNextCaption);
     ShowQuestion(s.CurrentQuestion);
 }
 
-void frmDisplay::cmdBack_Click()
+void TestWindow::cmdBack_Click()
 {
-    modBrainTest::State &s = modBrainTest::state();
+    quiz::State &s = quiz::state();
     s.CurrentQuestion = 0;
     s.RightCount = 0;
     s.LeftCount = 0;
@@ -160,42 +160,42 @@ void frmDisplay::cmdBack_Click()
     resume::step([this] { close(); });
     resume::step([] { Windows::main()->show(); });
     resume::step([] {
-        if (frmExitScreen *exitScreen = Windows::existingExitScreen())
+        if (ExitScreen *exitScreen = Windows::existingExitScreen())
             exitScreen->hide();
     });
 }
 
-void frmDisplay::Command1_Click()
+void TestWindow::Command1_Click()
 {
     cmdBack_Click();
 }
 
-void frmDisplay::mnuFileBack_Click()
+void TestWindow::mnuFileBack_Click()
 {
     cmdBack_Click();
 }
 
-void frmDisplay::cmdExit_Click()
+void TestWindow::cmdExit_Click()
 {
     close();
 }
 
-void frmDisplay::mnuExit_Click()
+void TestWindow::mnuExit_Click()
 {
     cmdExit_Click();
 }
 
-void frmDisplay::cmdRightBrainResponsible_Click()
+void TestWindow::cmdRightBrainResponsible_Click()
 {
     forms::bringToFront(ui->fraRightBrainResponsible);
 }
 
-void frmDisplay::cmdLeftBrainResponsible_Click()
+void TestWindow::cmdLeftBrainResponsible_Click()
 {
     forms::bringToFront(ui->fraLeftBrainResponsible);
 }
 
-void frmDisplay::Label19_Click()
+void TestWindow::Label19_Click()
 {
-    resume::step(modHelp::OpenCoBrandPage);
+    resume::step(pages::OpenCoBrandPage);
 }

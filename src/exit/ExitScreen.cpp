@@ -1,12 +1,12 @@
-#include "frmExitScreen.h"
-#include "ui_frmExitScreen.h"
+#include "ExitScreen.h"
+#include "ui_ExitScreen.h"
 
 #include "app/windows.h"
 #include "exit/fatal.h"
-#include "exit/modTellAFriend.h"
+#include "exit/referral.h"
 #include "platform/services.h"
 #include "ui/forms.h"
-#include "web/modHelp.h"
+#include "web/pages.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -26,7 +26,7 @@ void critical(QWidget *owner, const QString &text)
 
 } // namespace
 
-const std::array<QString, 4> &frmExitScreen::SupportMessages()
+const std::array<QString, 4> &ExitScreen::SupportMessages()
 {
     static const std::array<QString, 4> messages = {
         QStringLiteral("Our programs can only be made and kept up to date with your support. The best way to support "
@@ -44,7 +44,7 @@ const std::array<QString, 4> &frmExitScreen::SupportMessages()
     return messages;
 }
 
-frmExitScreen::frmExitScreen(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::frmExitScreen>())
+ExitScreen::ExitScreen(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::ExitScreen>())
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -64,9 +64,9 @@ frmExitScreen::frmExitScreen(QWidget *parent) : QWidget(parent), ui(std::make_un
     Form_Load();
 }
 
-frmExitScreen::~frmExitScreen() = default;
+ExitScreen::~ExitScreen() = default;
 
-void frmExitScreen::Form_Load()
+void ExitScreen::Form_Load()
 {
     setWindowTitle(kCaption);
     ui->lblExitScreenCaption->setText(kCaption);
@@ -88,7 +88,7 @@ void frmExitScreen::Form_Load()
     show();
 }
 
-void frmExitScreen::closeEvent(QCloseEvent *event)
+void ExitScreen::closeEvent(QCloseEvent *event)
 {
     Windows::beginClose(this);
     fatal::run(this, [this] { Form_Unload(); });
@@ -96,31 +96,31 @@ void frmExitScreen::closeEvent(QCloseEvent *event)
     Windows::endClose(this);
 }
 
-void frmExitScreen::Form_Unload()
+void ExitScreen::Form_Unload()
 {
-    modHelp::EndProgram();
+    pages::EndProgram();
 }
 
-void frmExitScreen::cmdClose_Click()
+void ExitScreen::cmdClose_Click()
 {
-    modHelp::EndProgram();
+    pages::EndProgram();
 }
 
-void frmExitScreen::Check1_Click()
+void ExitScreen::Check1_Click()
 {
     // Springs back at once: unchecking raises this handler again, which then does nothing.
     if (ui->Check1->isChecked()) {
         ui->Check1->setChecked(false);
-        modHelp::OpenHomePage();
+        pages::OpenHomePage();
     }
 }
 
-void frmExitScreen::lblGoToHome_Click()
+void ExitScreen::lblGoToHome_Click()
 {
-    modHelp::OpenSoftwaresPage();
+    pages::OpenSoftwaresPage();
 }
 
-QString frmExitScreen::MessageText() const
+QString ExitScreen::MessageText() const
 {
     // The box is multi-line: its line breaks go out as CR LF.
     QString text = ui->txtMessage->toPlainText();
@@ -128,14 +128,14 @@ QString frmExitScreen::MessageText() const
     return text;
 }
 
-QString frmExitScreen::BoxText(QWidget *box) const
+QString ExitScreen::BoxText(QWidget *box) const
 {
     if (box == ui->txtMessage)
         return MessageText();
     return static_cast<QLineEdit *>(box)->text();
 }
 
-void frmExitScreen::SetBoxText(QWidget *box, const QString &text)
+void ExitScreen::SetBoxText(QWidget *box, const QString &text)
 {
     if (box == ui->txtMessage)
         ui->txtMessage->setPlainText(text);
@@ -143,14 +143,14 @@ void frmExitScreen::SetBoxText(QWidget *box, const QString &text)
         static_cast<QLineEdit *>(box)->setText(text);
 }
 
-void frmExitScreen::cmdSubmit_Click()
+void ExitScreen::cmdSubmit_Click()
 {
-    modTellAFriend::State &s = modTellAFriend::state();
-    s.ReferrerName = modTellAFriend::TrimSpaces(ui->txtName->text());
-    s.ReferrerEmail = modTellAFriend::TrimSpaces(ui->txtEmail->text());
-    s.ReferralMessage = modTellAFriend::TrimSpaces(MessageText());
-    s.FriendName = modTellAFriend::TrimSpaces(ui->txtFriendName->text());
-    s.FriendEmail = modTellAFriend::TrimSpaces(ui->txtFriendEmail->text());
+    referral::State &s = referral::state();
+    s.ReferrerName = referral::TrimSpaces(ui->txtName->text());
+    s.ReferrerEmail = referral::TrimSpaces(ui->txtEmail->text());
+    s.ReferralMessage = referral::TrimSpaces(MessageText());
+    s.FriendName = referral::TrimSpaces(ui->txtFriendName->text());
+    s.FriendEmail = referral::TrimSpaces(ui->txtFriendEmail->text());
 
     if (s.ReferrerEmail == s.FriendEmail) {
         critical(this, kDistinct);
@@ -164,10 +164,10 @@ void frmExitScreen::cmdSubmit_Click()
         critical(this, kProper);
         return;
     }
-    modTellAFriend::SubmitReferral(this);
+    referral::SubmitReferral(this);
 }
 
-bool frmExitScreen::eventFilter(QObject *watched, QEvent *event)
+bool ExitScreen::eventFilter(QObject *watched, QEvent *event)
 {
     auto *box = qobject_cast<QWidget *>(watched);
     if (!box)
@@ -199,7 +199,7 @@ bool frmExitScreen::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool frmExitScreen::EmailBox_KeyPress(QWidget *box, QKeyEvent *event)
+bool ExitScreen::EmailBox_KeyPress(QWidget *box, QKeyEvent *event)
 {
     if (event->text() != QStringLiteral(" "))
         return false;
@@ -209,7 +209,7 @@ bool frmExitScreen::EmailBox_KeyPress(QWidget *box, QKeyEvent *event)
 }
 
 namespace {
-QString placeholderOf(const Ui::frmExitScreen &ui, const QWidget *box)
+QString placeholderOf(const Ui::ExitScreen &ui, const QWidget *box)
 {
     if (box == ui.txtName)
         return QStringLiteral("Your Name");
@@ -223,14 +223,14 @@ QString placeholderOf(const Ui::frmExitScreen &ui, const QWidget *box)
 }
 } // namespace
 
-void frmExitScreen::Placeholder_GotFocus(QWidget *box)
+void ExitScreen::Placeholder_GotFocus(QWidget *box)
 {
-    if (modTellAFriend::TrimSpaces(BoxText(box)) == placeholderOf(*ui, box))
+    if (referral::TrimSpaces(BoxText(box)) == placeholderOf(*ui, box))
         SetBoxText(box, QString());
 }
 
-void frmExitScreen::Placeholder_LostFocus(QWidget *box)
+void ExitScreen::Placeholder_LostFocus(QWidget *box)
 {
-    if (modTellAFriend::TrimSpaces(BoxText(box)).isEmpty())
+    if (referral::TrimSpaces(BoxText(box)).isEmpty())
         SetBoxText(box, placeholderOf(*ui, box));
 }

@@ -5,7 +5,7 @@
 #include <QDate>
 #include <QString>
 
-namespace modHelp {
+namespace pages {
 
 // Scheme and host of the maker's web site, without a trailing slash.
 inline const QString kSiteBase = QStringLiteral("https://www.talvern.example");
@@ -37,4 +37,4 @@ void EndProgram();
 bool IsEnding();
 void ResetEndProgram();
 
-} // namespace modHelp
+} // namespace pages

@@ -1,12 +1,12 @@
-#include "frmMain.h"
-#include "ui_frmMain.h"
+#include "DetailsWindow.h"
+#include "ui_DetailsWindow.h"
 
-#include "app/nameKeys.h"
+#include "app/name_keys.h"
 #include "app/resume.h"
 #include "app/windows.h"
-#include "braintest/frmDisplay.h"
-#include "braintest/modBrainTest.h"
-#include "exit/frmExitScreen.h"
+#include "braintest/TestWindow.h"
+#include "braintest/quiz.h"
+#include "exit/ExitScreen.h"
 #include "platform/services.h"
 #include "ui/forms.h"
 
@@ -20,17 +20,17 @@ const QString kEnterName = QStringLiteral("Please Enter Your Name");
 const QString kSelectSex = QStringLiteral("Plese Select Your Sex");
 } // namespace
 
-frmMain::frmMain(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<Ui::frmMain>())
+DetailsWindow::DetailsWindow(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<Ui::DetailsWindow>())
 {
     ui->setupUi(this);
     forms::prepareWindow(this);
     ui->txtName->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
     ui->txtName->setValidator(new nameKeys::NameValidator(ui->txtName));
 
-    connect(ui->cmdNext, &QPushButton::clicked, this, &frmMain::cmdNext_Click);
-    connect(ui->cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
-    connect(ui->mnuNext, &QAction::triggered, this, &frmMain::mnuNext_Click);
-    connect(ui->mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
+    connect(ui->cmdNext, &QPushButton::clicked, this, &DetailsWindow::cmdNext_Click);
+    connect(ui->cmdExit, &QPushButton::clicked, this, &DetailsWindow::cmdExit_Click);
+    connect(ui->mnuNext, &QAction::triggered, this, &DetailsWindow::mnuNext_Click);
+    connect(ui->mnuExit, &QAction::triggered, this, &DetailsWindow::mnuExit_Click);
     connectSharedHandlers();
     ui->txtName->installEventFilter(this);
     // The start button is both the default and the cancel button of this window.
@@ -39,9 +39,9 @@ frmMain::frmMain(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<
     ui->txtName->setFocus();
 }
 
-frmMain::~frmMain() = default;
+DetailsWindow::~DetailsWindow() = default;
 
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
+bool DetailsWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->txtName) {
         if (event->type() == QEvent::KeyPress)
@@ -52,7 +52,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return MainWindowBase::eventFilter(watched, event);
 }
 
-bool frmMain::txtName_KeyPress(QKeyEvent *event)
+bool DetailsWindow::txtName_KeyPress(QKeyEvent *event)
 {
     const QString text = event->text();
     // Anything beyond control codes counts as text, whatever Qt would call printable.
@@ -92,7 +92,7 @@ bool frmMain::txtName_KeyPress(QKeyEvent *event)
     return true;
 }
 
-bool frmMain::txtName_InputMethod(QInputMethodEvent *event)
+bool DetailsWindow::txtName_InputMethod(QInputMethodEvent *event)
 {
     if (event->commitString().isEmpty())
         return false;
@@ -105,14 +105,14 @@ bool frmMain::txtName_InputMethod(QInputMethodEvent *event)
     return true;
 }
 
-void frmMain::InsertName(QString text)
+void DetailsWindow::InsertName(QString text)
 {
     // Backspace and carriage return pass the filter as keys; as text they never enter.
     text.remove(QChar(8)).remove(QChar(13));
     ui->txtName->insert(text);
 }
 
-bool frmMain::ValidateDetails()
+bool DetailsWindow::ValidateDetails()
 {
     // A name of blanks passes: only an empty box is refused.
     if (ui->txtName->text().isEmpty()) {
@@ -127,31 +127,31 @@ bool frmMain::ValidateDetails()
     return true;
 }
 
-void frmMain::cmdNext_Click()
+void DetailsWindow::cmdNext_Click()
 {
     if (!ValidateDetails())
         return;
-    resume::step(modBrainTest::LoadQuestions);
+    resume::step(quiz::LoadQuestions);
     resume::step([] { Windows::display()->StartTest(); });
     resume::step([this] { hide(); });
     resume::step([] {
-        if (frmExitScreen *exitScreen = Windows::existingExitScreen())
+        if (ExitScreen *exitScreen = Windows::existingExitScreen())
             exitScreen->hide();
     });
     resume::step([] { Windows::display()->show(); });
 }
 
-void frmMain::mnuNext_Click()
+void DetailsWindow::mnuNext_Click()
 {
     cmdNext_Click();
 }
 
-void frmMain::cmdExit_Click()
+void DetailsWindow::cmdExit_Click()
 {
     close();
 }
 
-void frmMain::mnuExit_Click()
+void DetailsWindow::mnuExit_Click()
 {
     close();
 }

@@ -7,16 +7,16 @@
 #include <memory>
 
 namespace Ui {
-class frmExitScreen;
+class ExitScreen;
 }
 class QKeyEvent;
 
-class frmExitScreen : public QWidget
+class ExitScreen : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmExitScreen(QWidget *parent = nullptr);
-    ~frmExitScreen() override;
+    explicit ExitScreen(QWidget *parent = nullptr);
+    ~ExitScreen() override;
 
     static const std::array<QString, 4> &SupportMessages();
 
@@ -41,5 +41,5 @@ private:
     QString BoxText(QWidget *box) const;
     void SetBoxText(QWidget *box, const QString &text);
 
-    std::unique_ptr<Ui::frmExitScreen> ui;
+    std::unique_ptr<Ui::ExitScreen> ui;
 };
