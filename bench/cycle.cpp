@@ -2,7 +2,7 @@
 // (start, twenty answers, the verdict, OK), beside the cost of creating, showing and
 // destroying a bare main window, so that a regression shows as a ratio.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "fakes.h"
 
@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     fakes::resetProgram();
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 1000;
 
-    DetailsWindow *details = Windows::main();
+    DetailsWindow *details = fakes::program().details();
     details->show();
     details->findChild<QLineEdit *>(QStringLiteral("txtName"))->setText(QStringLiteral("ANN"));
     details->findChild<QRadioButton *>(QStringLiteral("optMale"))->setChecked(true);
@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
     for (int i = 0; i < rounds; ++i) {
         timer.start();
         start->click();
-        TestWindow *d = Windows::existingDisplay();
+        TestWindow *d = fakes::program().existingTestWindow();
         auto *one = d->findChild<QRadioButton *>(QStringLiteral("optAnswerOne"));
         auto *next = d->findChild<QPushButton *>(QStringLiteral("cmdNext"));
         for (int q = 0; q < 20; ++q) {

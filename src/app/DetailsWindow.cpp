@@ -2,13 +2,9 @@
 #include "ui_DetailsWindow.h"
 
 #include "app/name_keys.h"
-#include "app/resume.h"
-#include "app/windows.h"
-#include "braintest/TestWindow.h"
-#include "braintest/quiz.h"
-#include "exit/ExitScreen.h"
 #include "platform/services.h"
 #include "ui/forms.h"
+#include "ui/resume.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -20,7 +16,8 @@ const QString kEnterName = QStringLiteral("Please Enter Your Name");
 const QString kSelectSex = QStringLiteral("Plese Select Your Sex");
 } // namespace
 
-DetailsWindow::DetailsWindow(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<Ui::DetailsWindow>())
+DetailsWindow::DetailsWindow(platform::MessageBoxService &boxes, QWidget *parent)
+    : MainWindowBase(parent), m_boxes(boxes), ui(std::make_unique<Ui::DetailsWindow>())
 {
     ui->setupUi(this);
     forms::prepareWindow(this);
@@ -31,7 +28,8 @@ DetailsWindow::DetailsWindow(QWidget *parent) : MainWindowBase(parent), ui(std::
     connect(ui->cmdExit, &QPushButton::clicked, this, &DetailsWindow::cmdExit_Click);
     connect(ui->mnuNext, &QAction::triggered, this, &DetailsWindow::mnuNext_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &DetailsWindow::mnuExit_Click);
-    connectSharedHandlers();
+    connectSharedHandlers(ui->mnuOnline, ui->mnuVisit, ui->mnuUpdate, ui->mnuAbout, ui->mnuDonate,
+                          ui->mnuMakeMoneyOnline, ui->Label61, ui->lblCobrand, ui->lblFullBrand);
     ui->txtName->installEventFilter(this);
     // The start button is both the default and the cancel button of this window.
     forms::onDefaultAndCancelKeys(this, [this] { cmdNext_Click(); });
@@ -80,7 +78,8 @@ bool DetailsWindow::txtName_KeyPress(QKeyEvent *event)
 
     const nameKeys::Outcome outcome = nameKeys::filter(typed);
     if (outcome.refused) {
-        resume::step([this] { platform::messageBox(this, nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
+        resume::step(
+            [this] { platform::messageBox(m_boxes, this, nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
         return true;
     }
     // A single unchanged character (a capital, a blank, Backspace, Enter) goes on to the
@@ -98,7 +97,8 @@ bool DetailsWindow::txtName_InputMethod(QInputMethodEvent *event)
         return false;
     const nameKeys::Outcome outcome = nameKeys::filter(event->commitString());
     if (outcome.refused) {
-        resume::step([this] { platform::messageBox(this, nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
+        resume::step(
+            [this] { platform::messageBox(m_boxes, this, nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
         return true;
     }
     InsertName(outcome.text);
@@ -116,12 +116,12 @@ bool DetailsWindow::ValidateDetails()
 {
     // A name of blanks passes: only an empty box is refused.
     if (ui->txtName->text().isEmpty()) {
-        resume::step([this] { platform::messageBox(this, kEnterName, platform::BoxIcon::Information); });
-        resume::step([this] { ui->txtName->setFocus(); });
+        resume::step([this] { platform::messageBox(m_boxes, this, kEnterName, platform::BoxIcon::Information); });
+        ui->txtName->setFocus();
         return false;
     }
     if (!ui->optMale->isChecked() && !ui->optFemale->isChecked()) {
-        resume::step([this] { platform::messageBox(this, kSelectSex); });
+        resume::step([this] { platform::messageBox(m_boxes, this, kSelectSex); });
         return false;
     }
     return true;
@@ -129,16 +129,8 @@ bool DetailsWindow::ValidateDetails()
 
 void DetailsWindow::cmdNext_Click()
 {
-    if (!ValidateDetails())
-        return;
-    resume::step(quiz::LoadQuestions);
-    resume::step([] { Windows::display()->StartTest(); });
-    resume::step([this] { hide(); });
-    resume::step([] {
-        if (ExitScreen *exitScreen = Windows::existingExitScreen())
-            exitScreen->hide();
-    });
-    resume::step([] { Windows::display()->show(); });
+    if (ValidateDetails())
+        emit startTestRequested();
 }
 
 void DetailsWindow::mnuNext_Click()

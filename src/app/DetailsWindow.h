@@ -1,7 +1,7 @@
 // The details window: asks for a name and a sex and starts the test.
 #pragma once
 
-#include "app/MainWindowBase.h"
+#include "ui/MainWindowBase.h"
 
 #include <memory>
 
@@ -9,21 +9,27 @@ namespace Ui {
 class DetailsWindow;
 }
 class QKeyEvent;
+namespace platform {
+class MessageBoxService;
+}
 
 class DetailsWindow : public MainWindowBase
 {
     Q_OBJECT
 public:
-    explicit DetailsWindow(QWidget *parent = nullptr);
+    explicit DetailsWindow(platform::MessageBoxService &boxes, QWidget *parent = nullptr);
     ~DetailsWindow() override;
 
-    bool ValidateDetails();
-    void cmdNext_Click();
+signals:
+    // The details are complete and the user asked for the test.
+    void startTestRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool ValidateDetails();
+    void cmdNext_Click();
     void mnuNext_Click();
     void cmdExit_Click();
     void mnuExit_Click();
@@ -31,5 +37,6 @@ private:
     bool txtName_InputMethod(class QInputMethodEvent *event);
     void InsertName(QString text);
 
+    platform::MessageBoxService &m_boxes;
     std::unique_ptr<Ui::DetailsWindow> ui;
 };

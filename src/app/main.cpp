@@ -1,5 +1,5 @@
+#include "app/Program.h"
 #include "app/commandline.h"
-#include "app/startup.h"
 #include "platform/display_choice.h"
 #include "platform/services.h"
 #include "ui/forms.h"
@@ -36,8 +36,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     // One look on every desktop: the forms' own colours need a style that honours them.
     forms::installLook();
-    platform::installRealServices();
-
-    StartProgram();
+    Program program(platform::realServices());
+    program.start();
     return QApplication::exec();
 }

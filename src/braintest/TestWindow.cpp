@@ -1,14 +1,10 @@
 #include "TestWindow.h"
 #include "ui_TestWindow.h"
 
-#include "app/DetailsWindow.h"
-#include "app/resume.h"
-#include "app/windows.h"
 #include "braintest/quiz.h"
-#include "exit/ExitScreen.h"
 #include "platform/services.h"
 #include "ui/forms.h"
-#include "web/pages.h"
+#include "ui/resume.h"
 
 namespace {
 // The Next button's caption is the only record of whether it evaluates.
@@ -18,7 +14,8 @@ const QString kChooseAnswer = QStringLiteral("Please choose an answer");
 constexpr int kLastQuestion = quiz::kQuestionCount - 1;
 } // namespace
 
-TestWindow::TestWindow(QWidget *parent) : MainWindowBase(parent), ui(std::make_unique<Ui::TestWindow>())
+TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::State &quiz, QWidget *parent)
+    : MainWindowBase(parent), m_boxes(boxes), m_quiz(quiz), ui(std::make_unique<Ui::TestWindow>())
 {
     ui->setupUi(this);
     forms::prepareWindow(this);
@@ -33,7 +30,8 @@ TestWindow::TestWindow(QWidget *parent) : MainWindowBase(parent), ui(std::make_u
     connect(ui->mnuFileBack, &QAction::triggered, this, &TestWindow::mnuFileBack_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &TestWindow::mnuExit_Click);
     forms::onClick(ui->Label19, [this] { Label19_Click(); });
-    connectSharedHandlers();
+    connectSharedHandlers(ui->mnuOnline, ui->mnuVisit, ui->mnuUpdate, ui->mnuAbout, ui->mnuDonate,
+                          ui->mnuMakeMoneyOnline, ui->Label61, ui->lblCobrand, ui->lblFullBrand);
     // Next is both the default and the cancel button, so Esc always evaluates again
     // once the result is up, even though the question panel lies behind it.
     forms::onDefaultAndCancelKeys(this, [this] { cmdNext_Click(); });
@@ -61,10 +59,11 @@ void TestWindow::StartTest()
 
 void TestWindow::ShowQuestion(int index)
 {
-    const quiz::State &s = quiz::state();
-    resume::step([&] { ui->lblQuestion->setText(quiz::slot(s.Questions, index)); });
-    resume::step([&] { ui->optAnswerOne->setText(quiz::slot(s.Options, 2 * index)); });
-    resume::step([&] { ui->optAnswerTwo->setText(quiz::slot(s.Options, 2 * index + 1)); });
+    const quiz::State &s = m_quiz;
+    // Bounds-checked: a slot past the table reads as empty text.
+    ui->lblQuestion->setText(quiz::slot(s.Questions, index));
+    ui->optAnswerOne->setText(quiz::slot(s.Options, 2 * index));
+    ui->optAnswerTwo->setText(quiz::slot(s.Options, 2 * index + 1));
     forms::clearOptions({ui->optAnswerOne, ui->optAnswerTwo});
 }
 
@@ -72,7 +71,7 @@ void TestWindow::ShowQuestion(int index)
 // past the table (repeated evaluations) is skipped. False when nothing is selected.
 bool TestWindow::RecordAnswer()
 {
-    quiz::State &s = quiz::state();
+    quiz::State &s = m_quiz;
     if (ui->optAnswerOne->isChecked())
         quiz::store(s.Answers, s.CurrentQuestion, ui->optAnswerOne->text());
     else if (ui->optAnswerTwo->isChecked())
@@ -84,10 +83,10 @@ bool TestWindow::RecordAnswer()
 
 void TestWindow::cmdNext_Click()
 {
-    quiz::State &s = quiz::state();
+    quiz::State &s = m_quiz;
     if (ui->cmdNext->text() == kShowMyAbility) {
         if (!RecordAnswer()) {
-            resume::step([this] { platform::messageBox(this, kChooseAnswer, platform::BoxIcon::Critical); });
+            resume::step([this] { platform::messageBox(m_boxes, this, kChooseAnswer, platform::BoxIcon::Critical); });
             return;
         }
         quiz::add(s.CurrentQuestion, 1);
@@ -99,7 +98,7 @@ void TestWindow::cmdNext_Click()
     if (!RecordAnswer()) {
         if (s.CurrentQuestion == 0)
             ui->cmdPrevious->setEnabled(false);
-        resume::step([this] { platform::messageBox(this, kChooseAnswer, platform::BoxIcon::Critical); });
+        resume::step([this] { platform::messageBox(m_boxes, this, kChooseAnswer, platform::BoxIcon::Critical); });
         return;
     }
     quiz::add(s.CurrentQuestion, 1);
@@ -111,7 +110,7 @@ void TestWindow::cmdNext_Click()
 
 void TestWindow::ShowResult()
 {
-    switch (quiz::Evaluate()) {
+    switch (quiz::Evaluate(m_quiz)) {
     case quiz::Verdict::Right:
         ui->lblAnswer->setText(quiz::kVerdictRight);
         forms::bringToFront(ui->fraRightBrainResponsible);
@@ -137,7 +136,7 @@ void TestWindow::ShowResult()
 
 void TestWindow::cmdPrevious_Click()
 {
-    quiz::State &s = quiz::state();
+    quiz::State &s = m_quiz;
     quiz::add(s.CurrentQuestion, -1);
     if (s.CurrentQuestion == 0)
         ui->cmdPrevious->setEnabled(false);
@@ -147,22 +146,13 @@ void TestWindow::cmdPrevious_Click()
 
 void TestWindow::cmdBack_Click()
 {
-    quiz::State &s = quiz::state();
+    quiz::State &s = m_quiz;
     s.CurrentQuestion = 0;
     s.RightCount = 0;
     s.LeftCount = 0;
-    resume::step([this] {
-        ui->cmdLeftBrainResponsible->hide();
-        ui->cmdRightBrainResponsible->hide();
-    });
-    // Closing brings up the exit screen, which this return to the details window
-    // then takes away again.
-    resume::step([this] { close(); });
-    resume::step([] { Windows::main()->show(); });
-    resume::step([] {
-        if (ExitScreen *exitScreen = Windows::existingExitScreen())
-            exitScreen->hide();
-    });
+    ui->cmdLeftBrainResponsible->hide();
+    ui->cmdRightBrainResponsible->hide();
+    emit backRequested();
 }
 
 void TestWindow::Command1_Click()
@@ -197,5 +187,5 @@ void TestWindow::cmdLeftBrainResponsible_Click()
 
 void TestWindow::Label19_Click()
 {
-    resume::step(pages::OpenCoBrandPage);
+    emit linkClicked(forms::Link::CoBrand);
 }

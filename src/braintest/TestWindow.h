@@ -2,28 +2,37 @@
 // verdict and what the dominant hemisphere is responsible for.
 #pragma once
 
-#include "app/MainWindowBase.h"
+#include "ui/MainWindowBase.h"
 
 #include <memory>
 
 namespace Ui {
 class TestWindow;
 }
+namespace platform {
+class MessageBoxService;
+}
+namespace quiz {
+struct State;
+}
 
 class TestWindow : public MainWindowBase
 {
     Q_OBJECT
 public:
-    explicit TestWindow(QWidget *parent = nullptr);
+    TestWindow(platform::MessageBoxService &boxes, quiz::State &quiz, QWidget *parent = nullptr);
     ~TestWindow() override;
 
     // Puts question 1 on the window and brings the question panel to the front.
     void StartTest();
 
-    void cmdNext_Click();
-    void cmdBack_Click();
+signals:
+    // Back, the result panel's OK or File > Back: the test state is reset already.
+    void backRequested();
 
 private:
+    void cmdNext_Click();
+    void cmdBack_Click();
     void cmdPrevious_Click();
     void Command1_Click();
     void mnuFileBack_Click();
@@ -38,5 +47,7 @@ private:
     void ShowResult();
     void BringToFront(QWidget *front, QWidget *behind);
 
+    platform::MessageBoxService &m_boxes;
+    quiz::State &m_quiz;
     std::unique_ptr<Ui::TestWindow> ui;
 };

@@ -48,20 +48,8 @@ constexpr Item kBank[kQuestionCount] = {
 
 } // namespace
 
-State &state()
+void LoadQuestions(State &s)
 {
-    static State s;
-    return s;
-}
-
-void Reset()
-{
-    state() = State{};
-}
-
-void LoadQuestions()
-{
-    State &s = state();
     for (int i = 0; i < kQuestionCount; ++i) {
         const Item &item = kBank[i];
         const QString first = QString::fromUtf16(item.first);
@@ -82,9 +70,8 @@ bool add(std::int16_t &counter, int delta)
     return true;
 }
 
-Verdict Evaluate()
+Verdict Evaluate(State &s)
 {
-    State &s = state();
     int right = 0;
     for (int i = 0; i < kQuestionCount; ++i) {
         // Exact, case-sensitive text match; an unanswered (empty) slot never matches.

@@ -1,5 +1,5 @@
-// The questionnaire and the state of the test in progress, shared by the details
-// window's start action and the test window.
+// The questionnaire and the state of the test in progress, which the Program owns and
+// the test window works on.
 #pragma once
 
 #include <QString>
@@ -23,16 +23,14 @@ struct State
     std::int16_t LeftCount = 0;
 };
 
-State &state();
-void Reset();
-
-void LoadQuestions();
+// Fills the question bank, the options and the key.
+void LoadQuestions(State &state);
 
 enum class Verdict { Right, Left, Equal };
 
 // Counts the twenty answers against the key into RightCount and LeftCount (adding to
 // whatever they hold) and returns the verdict the counts give.
-Verdict Evaluate();
+Verdict Evaluate(State &state);
 
 inline const QString kVerdictRight = QStringLiteral("Your Right Brain is more Dominant Than Your Left Brain");
 inline const QString kVerdictLeft = QStringLiteral("Your Left Brain is more Dominant Than Your Right Brain");

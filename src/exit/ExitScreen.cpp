@@ -1,12 +1,9 @@
 #include "ExitScreen.h"
 #include "ui_ExitScreen.h"
 
-#include "app/windows.h"
 #include "exit/fatal.h"
-#include "exit/referral.h"
 #include "platform/services.h"
 #include "ui/forms.h"
-#include "web/pages.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -19,9 +16,9 @@ const QString kNoSpace = QStringLiteral("Email Address Cannot Contain Space");
 const QString kDistinct = QStringLiteral("Please Enter Distinct Email Addresses");
 const QString kProper = QStringLiteral("Please Enter Proper Email Address");
 
-void critical(QWidget *owner, const QString &text)
+void critical(platform::MessageBoxService &boxes, QWidget *owner, const QString &text)
 {
-    platform::messageBox(owner, text, platform::BoxIcon::Critical);
+    platform::messageBox(boxes, owner, text, platform::BoxIcon::Critical);
 }
 
 } // namespace
@@ -44,7 +41,9 @@ const std::array<QString, 4> &ExitScreen::SupportMessages()
     return messages;
 }
 
-ExitScreen::ExitScreen(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::ExitScreen>())
+ExitScreen::ExitScreen(platform::Services &services, referral::State &referral, referral::Addresses to, QWidget *parent)
+    : QWidget(parent), m_services(services), m_referral(referral), m_to(std::move(to)),
+      ui(std::make_unique<Ui::ExitScreen>())
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -52,10 +51,10 @@ ExitScreen::ExitScreen(QWidget *parent) : QWidget(parent), ui(std::make_unique<U
                    | Qt::MSWindowsFixedSizeDialogHint);
     forms::prepareWindow(this);
 
-    connect(ui->Check1, &QPushButton::toggled, this, [this] { fatal::run(this, [this] { Check1_Click(); }); });
-    connect(ui->cmdClose, &QPushButton::clicked, this, [this] { fatal::run(this, [this] { cmdClose_Click(); }); });
-    connect(ui->cmdSubmit, &QPushButton::clicked, this, [this] { fatal::run(this, [this] { cmdSubmit_Click(); }); });
-    forms::onClick(ui->lblGoToHome, [this] { fatal::run(this, [this] { lblGoToHome_Click(); }); });
+    connect(ui->Check1, &QPushButton::toggled, this, [this] { Run([this] { Check1_Click(); }); });
+    connect(ui->cmdClose, &QPushButton::clicked, this, [this] { Run([this] { cmdClose_Click(); }); });
+    connect(ui->cmdSubmit, &QPushButton::clicked, this, [this] { Run([this] { cmdSubmit_Click(); }); });
+    forms::onClick(ui->lblGoToHome, [this] { Run([this] { lblGoToHome_Click(); }); });
     for (QWidget *box : {static_cast<QWidget *>(ui->txtName), static_cast<QWidget *>(ui->txtEmail),
                          static_cast<QWidget *>(ui->txtFriendName), static_cast<QWidget *>(ui->txtFriendEmail),
                          static_cast<QWidget *>(ui->txtMessage)})
@@ -66,6 +65,12 @@ ExitScreen::ExitScreen(QWidget *parent) : QWidget(parent), ui(std::make_unique<U
 
 ExitScreen::~ExitScreen() = default;
 
+template <typename Handler>
+void ExitScreen::Run(Handler &&fn)
+{
+    fatal::run(*m_services.messageBox, this, std::forward<Handler>(fn), [this] { emit endRequested(); });
+}
+
 void ExitScreen::Form_Load()
 {
     setWindowTitle(kCaption);
@@ -75,7 +80,7 @@ void ExitScreen::Form_Load()
     setWindowIcon(forms::programIcon());
     ui->picExitScreenIcon->setPixmap(forms::programPixmap());
 
-    platform::RandomSource &random = *platform::services().random;
+    platform::RandomSource &random = *m_services.random;
     random.seedFromClock();
     const float r = random.next();
     const int k = std::clamp(static_cast<int>(std::floor(r * 4.0f)), 0, 3);
@@ -88,22 +93,9 @@ void ExitScreen::Form_Load()
     show();
 }
 
-void ExitScreen::closeEvent(QCloseEvent *event)
-{
-    Windows::beginClose(this);
-    fatal::run(this, [this] { Form_Unload(); });
-    event->accept();
-    Windows::endClose(this);
-}
-
-void ExitScreen::Form_Unload()
-{
-    pages::EndProgram();
-}
-
 void ExitScreen::cmdClose_Click()
 {
-    pages::EndProgram();
+    emit endRequested();
 }
 
 void ExitScreen::Check1_Click()
@@ -111,13 +103,13 @@ void ExitScreen::Check1_Click()
     // Springs back at once: unchecking raises this handler again, which then does nothing.
     if (ui->Check1->isChecked()) {
         ui->Check1->setChecked(false);
-        pages::OpenHomePage();
+        emit linkClicked(forms::Link::Home);
     }
 }
 
 void ExitScreen::lblGoToHome_Click()
 {
-    pages::OpenSoftwaresPage();
+    emit linkClicked(forms::Link::Softwares);
 }
 
 QString ExitScreen::MessageText() const
@@ -145,7 +137,7 @@ void ExitScreen::SetBoxText(QWidget *box, const QString &text)
 
 void ExitScreen::cmdSubmit_Click()
 {
-    referral::State &s = referral::state();
+    referral::State &s = m_referral;
     s.ReferrerName = referral::TrimSpaces(ui->txtName->text());
     s.ReferrerEmail = referral::TrimSpaces(ui->txtEmail->text());
     s.ReferralMessage = referral::TrimSpaces(MessageText());
@@ -153,18 +145,18 @@ void ExitScreen::cmdSubmit_Click()
     s.FriendEmail = referral::TrimSpaces(ui->txtFriendEmail->text());
 
     if (s.ReferrerEmail == s.FriendEmail) {
-        critical(this, kDistinct);
+        critical(*m_services.messageBox, this, kDistinct);
         return;
     }
     if (!s.ReferrerEmail.contains(u'@') || !s.FriendEmail.contains(u'@')) {
-        critical(this, kProper);
+        critical(*m_services.messageBox, this, kProper);
         return;
     }
     if (!s.ReferrerEmail.contains(u'.') || !s.FriendEmail.contains(u'.')) {
-        critical(this, kProper);
+        critical(*m_services.messageBox, this, kProper);
         return;
     }
-    referral::SubmitReferral(this);
+    referral::SubmitReferral(m_referral, m_to, *m_services.messageBox, *m_services.urlOpener, this);
 }
 
 bool ExitScreen::eventFilter(QObject *watched, QEvent *event)
@@ -181,15 +173,15 @@ bool ExitScreen::eventFilter(QObject *watched, QEvent *event)
     }
     switch (event->type()) {
     case QEvent::FocusIn:
-        fatal::run(this, [&] { Placeholder_GotFocus(box); });
+        Run([&] { Placeholder_GotFocus(box); });
         break;
     case QEvent::FocusOut:
-        fatal::run(this, [&] { Placeholder_LostFocus(box); });
+        Run([&] { Placeholder_LostFocus(box); });
         break;
     case QEvent::KeyPress:
         if (box == ui->txtEmail || box == ui->txtFriendEmail) {
             bool consumed = false;
-            fatal::run(this, [&] { consumed = EmailBox_KeyPress(box, static_cast<QKeyEvent *>(event)); });
+            Run([&] { consumed = EmailBox_KeyPress(box, static_cast<QKeyEvent *>(event)); });
             return consumed;
         }
         break;
@@ -203,7 +195,7 @@ bool ExitScreen::EmailBox_KeyPress(QWidget *box, QKeyEvent *event)
 {
     if (event->text() != QStringLiteral(" "))
         return false;
-    critical(this, kNoSpace);
+    critical(*m_services.messageBox, this, kNoSpace);
     box->setFocus();
     return true;
 }

@@ -2,6 +2,9 @@
 // refer-a-friend form. Closing it ends the program.
 #pragma once
 
+#include "exit/referral.h"
+#include "ui/links.h"
+
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -10,12 +13,17 @@ namespace Ui {
 class ExitScreen;
 }
 class QKeyEvent;
+namespace platform {
+struct Services;
+}
 
 class ExitScreen : public QWidget
 {
     Q_OBJECT
 public:
-    explicit ExitScreen(QWidget *parent = nullptr);
+    // Seeds the generator and draws the support message as it loads.
+    ExitScreen(platform::Services &services, referral::State &referral, referral::Addresses to,
+               QWidget *parent = nullptr);
     ~ExitScreen() override;
 
     static const std::array<QString, 4> &SupportMessages();
@@ -23,13 +31,18 @@ public:
     // The message box's text as the user would send it: line breaks as CR LF.
     QString MessageText() const;
 
+signals:
+    void linkClicked(forms::Link link);
+    // Exit, or a failure reported: the program ends. (Closing the screen ends it too.)
+    void endRequested();
+
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    template <typename Handler>
+    void Run(Handler &&fn);
     void Form_Load();
-    void Form_Unload();
     void Check1_Click();
     void lblGoToHome_Click();
     void cmdClose_Click();
@@ -41,5 +54,8 @@ private:
     QString BoxText(QWidget *box) const;
     void SetBoxText(QWidget *box, const QString &text);
 
+    platform::Services &m_services;
+    referral::State &m_referral;
+    referral::Addresses m_to;
     std::unique_ptr<Ui::ExitScreen> ui;
 };

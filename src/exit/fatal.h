@@ -3,15 +3,14 @@
 #pragma once
 
 #include "platform/services.h"
-#include "web/pages.h"
 
 #include <exception>
 
 namespace fatal {
 
-// A failure is reported in a box of owner's.
-template <typename Handler>
-void run(QWidget *owner, Handler &&fn)
+// Runs fn; a failure is reported in a box of owner's, then end() ends the program.
+template <typename Handler, typename End>
+void run(platform::MessageBoxService &boxes, QWidget *owner, Handler &&fn, End &&end)
 {
     QString what;
     try {
@@ -23,11 +22,12 @@ void run(QWidget *owner, Handler &&fn)
         what = QStringLiteral("unknown error");
     }
     try {
-        platform::messageBox(owner, QStringLiteral("Brenvo has met an unexpected error and will close.\n") + what,
+        platform::messageBox(boxes, owner,
+                             QStringLiteral("Brenvo has met an unexpected error and will close.\n") + what,
                              platform::BoxIcon::Critical);
     } catch (...) {
     }
-    pages::EndProgram();
+    end();
 }
 
 } // namespace fatal

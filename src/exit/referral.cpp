@@ -1,22 +1,10 @@
 #include "referral.h"
 
 #include "platform/services.h"
-#include "web/pages.h"
 
 #include <QUrl>
 
 namespace referral {
-
-State &state()
-{
-    static State s;
-    return s;
-}
-
-void Reset()
-{
-    state() = State{};
-}
 
 QString TrimSpaces(const QString &text)
 {
@@ -29,19 +17,19 @@ QString TrimSpaces(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-QString BuildReferralAddress(const QString &referrerName, const QString &referrerEmail, const QString &message,
-                             const QString &friendName, const QString &friendEmail)
+QString BuildReferralAddress(const Addresses &to, const QString &referrerName, const QString &referrerEmail,
+                             const QString &message, const QString &friendName, const QString &friendEmail)
 {
     const auto encoded = [](const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); };
-    return pages::PageAddress(QStringLiteral("kesp-refer-a-friend")) + QStringLiteral("&taf1=") + encoded(referrerName)
-           + QStringLiteral("&taf2=") + encoded(referrerEmail) + QStringLiteral("&taf3=") + encoded(message)
-           + QStringLiteral("&taf4=") + encoded(friendName) + QStringLiteral("&taf5=") + encoded(friendEmail)
-           + QStringLiteral("&taf6=") + encoded(pages::kSiteBase + QStringLiteral("/brenvo/"));
+    return to.page + QStringLiteral("&taf1=") + encoded(referrerName) + QStringLiteral("&taf2=")
+           + encoded(referrerEmail) + QStringLiteral("&taf3=") + encoded(message) + QStringLiteral("&taf4=")
+           + encoded(friendName) + QStringLiteral("&taf5=") + encoded(friendEmail) + QStringLiteral("&taf6=")
+           + encoded(to.siteFolder);
 }
 
-void SubmitReferral(QWidget *owner)
+void SubmitReferral(State &s, const Addresses &to, platform::MessageBoxService &boxes, platform::UrlOpener &browser,
+                    QWidget *owner)
 {
-    State &s = state();
     struct Check
     {
         const QString &value;
@@ -58,18 +46,13 @@ void SubmitReferral(QWidget *owner)
     for (const Check &check : checks) {
         const QString value = TrimSpaces(check.value);
         if (value.isEmpty() || value == QString::fromUtf16(check.placeholder)) {
-            platform::messageBox(owner, QString::fromUtf16(check.message), platform::BoxIcon::Critical);
+            platform::messageBox(boxes, owner, QString::fromUtf16(check.message), platform::BoxIcon::Critical);
             return;
         }
     }
     s.ReferralAddress =
-        BuildReferralAddress(s.ReferrerName, s.ReferrerEmail, s.ReferralMessage, s.FriendName, s.FriendEmail);
-    OpenReferralAddress();
-}
-
-void OpenReferralAddress()
-{
-    platform::openUrl(state().ReferralAddress);
+        BuildReferralAddress(to, s.ReferrerName, s.ReferrerEmail, s.ReferralMessage, s.FriendName, s.FriendEmail);
+    browser.open(s.ReferralAddress);
 }
 
 } // namespace referral

@@ -161,9 +161,9 @@ public:
 
 } // namespace
 
-void installRealServices()
+Services realServices()
 {
-    Services &s = services();
+    Services s;
     s.messageBox = std::make_unique<QtMessageBox>();
     s.urlOpener = std::make_unique<DesktopUrlOpener>();
     s.settings = std::make_unique<FileSettingsStore>();
@@ -171,6 +171,7 @@ void installRealServices()
     s.random = std::make_unique<SeededRandom>();
     s.instanceGuard = std::make_unique<LockInstanceGuard>();
     s.processEnd = std::make_unique<ExitProcess>();
+    return s;
 }
 
 } // namespace platform

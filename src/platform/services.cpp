@@ -2,30 +2,14 @@
 
 namespace platform {
 
-Services &services()
-{
-    static Services instance;
-    return instance;
-}
-
-BoxAnswer messageBox(const QString &text, BoxIcon icon, BoxButtons buttons)
-{
-    return messageBox(nullptr, text, icon, buttons);
-}
-
-BoxAnswer messageBox(QWidget *owner, const QString &text, BoxIcon icon, BoxButtons buttons)
+BoxAnswer messageBox(MessageBoxService &boxes, QWidget *owner, const QString &text, BoxIcon icon, BoxButtons buttons)
 {
     BoxRequest request;
     request.owner = owner;
     request.text = text;
     request.icon = icon;
     request.buttons = buttons;
-    return services().messageBox->show(request);
-}
-
-void openUrl(const QString &address)
-{
-    services().urlOpener->open(address);
+    return boxes.show(request);
 }
 
 } // namespace platform

@@ -107,13 +107,11 @@ struct Services
     std::unique_ptr<ProcessEnd> processEnd;
 };
 
-Services &services();
-void installRealServices();
+// The desktop's own services; main() hands them to the Program, tests hand it doubles.
+Services realServices();
 
-// Shorthands for the callers.
-BoxAnswer messageBox(const QString &text, BoxIcon icon = BoxIcon::None, BoxButtons buttons = BoxButtons::Ok);
-BoxAnswer messageBox(QWidget *owner, const QString &text, BoxIcon icon = BoxIcon::None,
+// A box of owner's (none before any window): the caption is the program title.
+BoxAnswer messageBox(MessageBoxService &boxes, QWidget *owner, const QString &text, BoxIcon icon = BoxIcon::None,
                      BoxButtons buttons = BoxButtons::Ok);
-void openUrl(const QString &address);
 
 } // namespace platform

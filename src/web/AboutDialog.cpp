@@ -1,14 +1,12 @@
 #include "AboutDialog.h"
 #include "ui_AboutDialog.h"
 
-#include "app/resume.h"
-#include "app/windows.h"
 #include "ui/forms.h"
+#include "ui/resume.h"
 #include "web/pages.h"
 
-#include <QCloseEvent>
-
-AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::AboutDialog>())
+AboutDialog::AboutDialog(platform::UrlOpener &browser, QWidget *parent)
+    : QDialog(parent), m_browser(browser), ui(std::make_unique<Ui::AboutDialog>())
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -35,19 +33,10 @@ void AboutDialog::cmdOK_Click()
 
 void AboutDialog::Label5_Click()
 {
-    resume::step(pages::OpenFullBrandPage);
+    resume::step([this] { pages::OpenFullBrandPage(m_browser); });
 }
 
 void AboutDialog::lblHomePage_Click()
 {
-    resume::step(pages::OpenHomePage);
-}
-
-void AboutDialog::closeEvent(QCloseEvent *event)
-{
-    // Forgotten at once, so the next "About Software" builds it afresh.
-    Windows::beginClose(this);
-    event->accept();
-    Windows::endClose(this);
-    QDialog::closeEvent(event);
+    resume::step([this] { pages::OpenHomePage(m_browser); });
 }

@@ -7,21 +7,22 @@
 namespace Ui {
 class AboutDialog;
 }
+namespace platform {
+class UrlOpener;
+}
 
 class AboutDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit AboutDialog(QWidget *parent = nullptr);
+    explicit AboutDialog(platform::UrlOpener &browser, QWidget *parent = nullptr);
     ~AboutDialog() override;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void cmdOK_Click();
     void Label5_Click();
     void lblHomePage_Click();
 
+    platform::UrlOpener &m_browser;
     std::unique_ptr<Ui::AboutDialog> ui;
 };

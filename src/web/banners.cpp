@@ -1,7 +1,5 @@
 #include "banners.h"
 
-#include "app/DetailsWindow.h"
-#include "app/windows.h"
 #include "platform/services.h"
 #include "ui/forms.h"
 
@@ -9,10 +7,6 @@
 #include <cmath>
 
 namespace banners {
-namespace {
-// Written and read by CoBrand_Randomize only; kept for the run.
-std::int16_t intCoBrandRandomNumber = 0;
-} // namespace
 
 std::int16_t CoBrandNumber(float r)
 {
@@ -27,30 +21,19 @@ std::int16_t CoBrandNumber(float r)
     return static_cast<std::int16_t>(rounded);
 }
 
-std::int16_t lastNumber()
+std::int16_t CoBrand_Randomize(platform::RandomSource &random, QWidget *details)
 {
-    return intCoBrandRandomNumber;
-}
-
-void Reset()
-{
-    intCoBrandRandomNumber = 0;
-}
-
-} // namespace banners
-
-void CoBrand_Randomize()
-{
-    const std::int16_t n = banners::CoBrandNumber(platform::services().random->next());
-    banners::intCoBrandRandomNumber = n;
-    QWidget *details = Windows::main();
+    const std::int16_t n = CoBrandNumber(random.next());
     const char *front = nullptr;
     if (n == 2 || n == 4 || n == 6)
         front = "lblFullBrand";
     else if (n == 1 || n == 3 || n == 5)
         front = "lblCobrand";
-    if (!front)
-        return;
-    if (auto *label = details->findChild<QLabel *>(QString::fromLatin1(front)))
-        forms::bringToFront(label);
+    if (front) {
+        if (auto *label = details->findChild<QLabel *>(QString::fromLatin1(front)))
+            forms::bringToFront(label);
+    }
+    return n;
 }
+
+} // namespace banners

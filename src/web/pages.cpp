@@ -3,95 +3,59 @@
 #include "platform/services.h"
 
 namespace pages {
-namespace {
-
-const QString kSettingsSection = QStringLiteral("Settings");
-const QString kDurationKey = QStringLiteral("Duration");
-
-// The two sentences are parted by a lone carriage return, which the box shows as a
-// line break.
-const QString kUpdateQuestion =
-    QStringLiteral("There maybe an update to this software available\rDo you want to check for an update?");
-
-constexpr int kDaysBetweenPrompts = 14;
-
-} // namespace
 
 QString PageAddress(const QString &pageKey)
 {
     return kSiteBase + QStringLiteral("/brenvo/ssd.php?page=") + pageKey;
 }
 
-void OpenHelpPage()
+void OpenHelpPage(platform::UrlOpener &browser)
 {
-    platform::openUrl(PageAddress(QStringLiteral("help-web-page")));
+    browser.open(PageAddress(QStringLiteral("help-web-page")));
 }
-void OpenHomePage()
+void OpenHomePage(platform::UrlOpener &browser)
 {
-    platform::openUrl(PageAddress(QStringLiteral("home-page")));
+    browser.open(PageAddress(QStringLiteral("home-page")));
 }
-void OpenUpdatePage()
+void OpenUpdatePage(platform::UrlOpener &browser)
 {
-    platform::openUrl(PageAddress(QStringLiteral("download-web-page")));
+    browser.open(PageAddress(QStringLiteral("download-web-page")));
 }
-void OpenDonatePage()
+void OpenDonatePage(platform::UrlOpener &browser)
 {
-    platform::openUrl(PageAddress(QStringLiteral("donate")));
+    browser.open(PageAddress(QStringLiteral("donate")));
 }
-void OpenFullBrandPage()
+void OpenFullBrandPage(platform::UrlOpener &browser)
 {
-    platform::openUrl(PageAddress(QStringLiteral("fully-branded")));
+    browser.open(PageAddress(QStringLiteral("fully-branded")));
 }
-void OpenCoBrandPage()
+void OpenCoBrandPage(platform::UrlOpener &browser)
 {
-    platform::openUrl(PageAddress(QStringLiteral("co-brand")));
+    browser.open(PageAddress(QStringLiteral("co-brand")));
 }
-void OpenSoftwaresPage()
+void OpenSoftwaresPage(platform::UrlOpener &browser)
 {
-    platform::openUrl(PageAddress(QStringLiteral("talvernsoftwares")));
-}
-
-QDate ParseStoredDate(const QString &text)
-{
-    // ISO dates read the same whatever the user's locale becomes.
-    if (text.size() != 10)
-        return {};
-    return QDate::fromString(text, Qt::ISODate);
+    browser.open(PageAddress(QStringLiteral("talvernsoftwares")));
 }
 
-QString FormatStoredDate(const QDate &date)
+void Open(platform::UrlOpener &browser, forms::Link link)
 {
-    return date.toString(Qt::ISODate);
-}
-
-void OfferUpdateCheck()
-{
-    platform::Services &s = platform::services();
-    const QDate today = s.clock->today();
-    const QString stored = s.settings->read(kSettingsSection, kDurationKey);
-    if (stored.isEmpty()) {
-        s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
-        return;
+    switch (link) {
+    case forms::Link::Help:
+        return OpenHelpPage(browser);
+    case forms::Link::Home:
+        return OpenHomePage(browser);
+    case forms::Link::Update:
+        return OpenUpdatePage(browser);
+    case forms::Link::Donate:
+        return OpenDonatePage(browser);
+    case forms::Link::FullBrand:
+        return OpenFullBrandPage(browser);
+    case forms::Link::CoBrand:
+        return OpenCoBrandPage(browser);
+    case forms::Link::Softwares:
+        return OpenSoftwaresPage(browser);
     }
-    const QDate last = ParseStoredDate(stored);
-    if (!last.isValid())
-        return; // not a date: no prompt and nothing written, on every start
-    const qint64 days = today.daysTo(last);
-    if (days >= -kDaysBetweenPrompts && days <= kDaysBetweenPrompts)
-        return;
-    const platform::BoxAnswer answer =
-        platform::messageBox(kUpdateQuestion, platform::BoxIcon::Information, platform::BoxButtons::YesNo);
-    // The user's Yes opens the page even when the date cannot be stored; the failure
-    // still reaches the caller afterwards.
-    try {
-        s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
-    } catch (...) {
-        if (answer == platform::BoxAnswer::Yes)
-            OpenUpdatePage();
-        throw;
-    }
-    if (answer == platform::BoxAnswer::Yes)
-        OpenUpdatePage();
 }
 
 } // namespace pages

@@ -1,9 +1,14 @@
-// The maker's web pages and the routines that open them, the update prompt, and the
-// program end.
+// The maker's web pages: the catalogue of their addresses and the routines that open
+// them.
 #pragma once
 
-#include <QDate>
+#include "ui/links.h"
+
 #include <QString>
+
+namespace platform {
+class UrlOpener;
+}
 
 namespace pages {
 
@@ -15,26 +20,15 @@ QString PageAddress(const QString &pageKey);
 
 // Each opener hands its one fixed address to the browser. A refused request passes
 // silently; a failing platform service raises platform::PlatformError to the caller.
-void OpenHelpPage();
-void OpenHomePage();
-void OpenUpdatePage();
-void OpenDonatePage();
-void OpenFullBrandPage();
-void OpenCoBrandPage();
-void OpenSoftwaresPage();
+void OpenHelpPage(platform::UrlOpener &browser);
+void OpenHomePage(platform::UrlOpener &browser);
+void OpenUpdatePage(platform::UrlOpener &browser);
+void OpenDonatePage(platform::UrlOpener &browser);
+void OpenFullBrandPage(platform::UrlOpener &browser);
+void OpenCoBrandPage(platform::UrlOpener &browser);
+void OpenSoftwaresPage(platform::UrlOpener &browser);
 
-// Offers the update page when the prompt last ran more than fourteen days away from
-// today. Errors (unreadable store, failing browser call) reach the caller.
-void OfferUpdateCheck();
-
-// Reads a stored "Duration" value; an invalid QDate when it is not a date.
-QDate ParseStoredDate(const QString &text);
-QString FormatStoredDate(const QDate &date);
-
-// Closes every window that exists, in creation order, then ends the process.
-void EndProgram();
-// True from the start of the program end on: no window is created any more.
-bool IsEnding();
-void ResetEndProgram();
+// The opener of the page a window's link leads to.
+void Open(platform::UrlOpener &browser, forms::Link link);
 
 } // namespace pages

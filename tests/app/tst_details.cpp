@@ -1,7 +1,7 @@
 // The details window: the name box's key filter, the checks before a test starts, the
 // start action and its keys, and the rules by which windows come and go.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "exit/ExitScreen.h"
 #include "fakes.h"
@@ -26,7 +26,7 @@ class tst_details : public QObject
 
     void showDetails()
     {
-        w = Windows::main();
+        w = fakes::program().details();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
@@ -250,7 +250,7 @@ private slots:
         CLICK(w, "cmdNext");
         if (message.isEmpty()) {
             QVERIFY(f.boxes->shown.empty());
-            QVERIFY(Windows::existingDisplay() && Windows::existingDisplay()->isVisible());
+            QVERIFY(fakes::program().existingTestWindow() && fakes::program().existingTestWindow()->isVisible());
             QVERIFY(!w->isVisible());
             return;
         }
@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(int(f.boxes->shown[0].icon), icon);
         QCOMPARE(f.boxes->shown[0].owner, w); // in front of this window, not behind it
         QVERIFY(w->isVisible());
-        QVERIFY(!Windows::existingDisplay());
+        QVERIFY(!fakes::program().existingTestWindow());
         // The name message sends the user back to the name box; the sex message leaves
         // the focus on the button that was pressed.
         QCOMPARE(QApplication::focusWidget() == name(), focusInName);
@@ -288,11 +288,11 @@ private slots:
         target->setFocus();
         QTest::keyClick(target, Qt::Key(key));
         if (starts) {
-            QVERIFY(Windows::existingDisplay() && Windows::existingDisplay()->isVisible());
+            QVERIFY(fakes::program().existingTestWindow() && fakes::program().existingTestWindow()->isVisible());
             QVERIFY(!w->isVisible());
         } else {
-            QVERIFY(!Windows::existingDisplay());
-            QVERIFY(Windows::existingExitScreen() && Windows::existingExitScreen()->isVisible());
+            QVERIFY(!fakes::program().existingTestWindow());
+            QVERIFY(fakes::program().existingExitScreen() && fakes::program().existingExitScreen()->isVisible());
         }
     }
 
@@ -311,7 +311,7 @@ private slots:
         widgets::type(name(), QStringLiteral("ann"));
         CLICK(w, "optFemale");
         TRIGGER(w, "mnuNext");
-        QVERIFY(Windows::existingDisplay() && Windows::existingDisplay()->isVisible());
+        QVERIFY(fakes::program().existingTestWindow() && fakes::program().existingTestWindow()->isVisible());
         QVERIFY(!w->isVisible());
     }
 
@@ -321,29 +321,29 @@ private slots:
         CLICK(w, "optMale");
         // A button's access key presses it with a short visible press, not at once.
         QTest::keyClick(w->windowHandle(), Qt::Key_B, Qt::AltModifier);
-        QTRY_VERIFY(Windows::existingDisplay() && Windows::existingDisplay()->isVisible());
+        QTRY_VERIFY(fakes::program().existingTestWindow() && fakes::program().existingTestWindow()->isVisible());
     }
 
     void startHidesTheExitScreen()
     {
-        ExitScreen *exitScreen = Windows::exitScreen();
+        ExitScreen *exitScreen = fakes::program().exitScreen();
         QVERIFY(exitScreen->isVisible());
         widgets::type(name(), QStringLiteral("ann"));
         CLICK(w, "optMale");
         CLICK(w, "cmdNext");
         QVERIFY(!exitScreen->isVisible());
-        QCOMPARE(Windows::existingExitScreen(), exitScreen);
-        QVERIFY(Windows::existingDisplay()->isVisible());
+        QCOMPARE(fakes::program().existingExitScreen(), exitScreen);
+        QVERIFY(fakes::program().existingTestWindow()->isVisible());
     }
 
     void windowModel()
     {
         // One window of a kind; hiding keeps what the user typed.
-        QCOMPARE(Windows::main(), w);
+        QCOMPARE(fakes::program().details(), w);
         widgets::type(name(), QStringLiteral("ann"));
         CLICK(w, "optFemale");
         w->hide();
-        QCOMPARE(Windows::main(), w);
+        QCOMPARE(fakes::program().details(), w);
         w->show();
         QCOMPARE(name()->text(), QStringLiteral("ANN"));
         QVERIFY(widgets::find<QRadioButton>(w, "optFemale")->isChecked());
@@ -351,19 +351,19 @@ private slots:
         // Closing destroys it; the next use builds a fresh one in its initial state.
         QPointer<DetailsWindow> old = w;
         CLICK(w, "cmdExit");
-        QVERIFY(!Windows::existingMain());
+        QVERIFY(!fakes::program().existingDetails());
         fakes::flushDeletes();
         QVERIFY(old.isNull());
-        w = Windows::main();
+        w = fakes::program().details();
         QVERIFY(w != nullptr);
         QVERIFY(name()->text().isEmpty());
         QVERIFY(!widgets::find<QRadioButton>(w, "optFemale")->isChecked());
         QVERIFY(!w->isVisible());
 
         // The order of creation is kept for the program end.
-        ExitScreen *exitScreen = Windows::existingExitScreen();
+        ExitScreen *exitScreen = fakes::program().existingExitScreen();
         QVERIFY(exitScreen);
-        const std::vector<QWidget *> order = Windows::inCreationOrder();
+        const std::vector<QWidget *> order = fakes::program().windowsInCreationOrder();
         QCOMPARE(order.size(), size_t(2));
         QCOMPARE(order[0], static_cast<QWidget *>(exitScreen));
         QCOMPARE(order[1], static_cast<QWidget *>(w));

@@ -1,7 +1,7 @@
 // How the program ends: a main window's close brings up the exit screen, and the
 // exit screen's close closes every window once, in creation order, and ends once.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "exit/ExitScreen.h"
 #include "fakes.h"
@@ -43,14 +43,14 @@ class tst_shutdown : public QObject
 
     void startTest()
     {
-        details = Windows::main();
+        details = fakes::program().details();
         details->show();
         auto *name = widgets::find<QLineEdit>(details, "txtName");
         if (name->text().isEmpty())
             widgets::type(name, QStringLiteral("ann"));
         CLICK(details, "optMale");
         CLICK(details, "cmdNext");
-        QVERIFY(Windows::existingDisplay());
+        QVERIFY(fakes::program().existingTestWindow());
     }
 
     static QStringList visibleWindows()
@@ -77,7 +77,7 @@ private slots:
     void closingTheDetailsWindow()
     {
         QFETCH(QString, how);
-        details = Windows::main();
+        details = fakes::program().details();
         details->show();
         QPointer<DetailsWindow> old = details;
         if (how == QLatin1String("close"))
@@ -88,7 +88,7 @@ private slots:
             CLICK(details, "cmdExit");
         fakes::flushDeletes();
         QVERIFY(old.isNull());
-        QVERIFY(!Windows::existingMain());
+        QVERIFY(!fakes::program().existingDetails());
         QCOMPARE(visibleWindows(), QStringList{"frmExitScreen"});
         QCOMPARE(f.processEnd->ends, 0);
     }
@@ -106,7 +106,7 @@ private slots:
         startTest();
         Watcher watcher;
         watcher.watch(details);
-        TestWindow *test = Windows::existingDisplay();
+        TestWindow *test = fakes::program().existingTestWindow();
         if (how == QLatin1String("close"))
             test->close();
         else if (how == QLatin1String("mnuExit"))
@@ -115,17 +115,17 @@ private slots:
             CLICK(test, "cmdExit");
         fakes::flushDeletes();
         QCOMPARE(visibleWindows(), QStringList{"frmExitScreen"});
-        QVERIFY(Windows::existingMain()); // hidden, with its contents
+        QVERIFY(fakes::program().existingDetails()); // hidden, with its contents
         QCOMPARE(f.processEnd->ends, 0);
 
         // Closing the exit screen closes the hidden details window too; it never reappears.
-        Windows::existingExitScreen()->close();
+        fakes::program().existingExitScreen()->close();
         fakes::flushDeletes();
         QCOMPARE(watcher.shows.value(QStringLiteral("frmMain")), 0);
         QCOMPARE(watcher.closes.value(QStringLiteral("frmMain")), 1);
         QCOMPARE(f.processEnd->ends, 1);
         QCOMPARE(f.processEnd->lastStatus, 0);
-        QVERIFY(Windows::inCreationOrder().empty());
+        QVERIFY(fakes::program().windowsInCreationOrder().empty());
         QVERIFY(visibleWindows().isEmpty());
     }
 
@@ -157,33 +157,33 @@ private slots:
         QFETCH(QString, how);
         QFETCH(QStringList, order);
         if (scene == QLatin1String("details")) {
-            Windows::main()->show();
+            fakes::program().details()->show();
         } else if (scene == QLatin1String("test")) {
             startTest();
         } else if (scene == QLatin1String("exit")) {
-            Windows::exitScreen();
+            fakes::program().exitScreen();
         } else {
             startTest();
-            CLICK(Windows::existingDisplay(), "cmdBack"); // leaves the exit screen loaded, hidden
+            CLICK(fakes::program().existingTestWindow(), "cmdBack"); // leaves the exit screen loaded, hidden
             startTest();
         }
-        if (how != QLatin1String("EndProgram") && !Windows::existingExitScreen())
-            Windows::exitScreen();
+        if (how != QLatin1String("EndProgram") && !fakes::program().existingExitScreen())
+            fakes::program().exitScreen();
         // The exit screen is the last window only when nothing created it earlier.
         QStringList created;
-        for (QWidget *w : Windows::inCreationOrder())
+        for (QWidget *w : fakes::program().windowsInCreationOrder())
             created << w->objectName();
         QCOMPARE(created, order);
 
         Watcher watcher;
-        for (QWidget *w : Windows::inCreationOrder())
+        for (QWidget *w : fakes::program().windowsInCreationOrder())
             watcher.watch(w);
         if (how == QLatin1String("EndProgram"))
-            pages::EndProgram();
+            fakes::program().end();
         else if (how == QLatin1String("exit button"))
-            CLICK(Windows::existingExitScreen(), "cmdClose");
+            CLICK(fakes::program().existingExitScreen(), "cmdClose");
         else
-            Windows::existingExitScreen()->close();
+            fakes::program().existingExitScreen()->close();
         fakes::flushDeletes();
 
         QCOMPARE(f.processEnd->ends, 1);
@@ -192,19 +192,19 @@ private slots:
             QCOMPARE(watcher.closes.value(name), 1);
         if (how == QLatin1String("EndProgram"))
             QCOMPARE(watcher.closeOrder, order);
-        QVERIFY(Windows::inCreationOrder().empty());
+        QVERIFY(fakes::program().windowsInCreationOrder().empty());
         QVERIFY(visibleWindows().isEmpty());
 
         // Anything after the end does nothing more.
-        pages::EndProgram();
+        fakes::program().end();
         QCOMPARE(f.processEnd->ends, 1);
     }
 
     void endWithNoWindow()
     {
-        pages::EndProgram();
+        fakes::program().end();
         QCOMPARE(f.processEnd->ends, 1);
-        QVERIFY(Windows::inCreationOrder().empty());
+        QVERIFY(fakes::program().windowsInCreationOrder().empty());
     }
 };
 

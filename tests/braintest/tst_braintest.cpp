@@ -9,8 +9,11 @@ using namespace quiz;
 class tst_braintest : public QObject
 {
     Q_OBJECT
+    State s;
+    State &state() { return s; }
+
 private slots:
-    void init() { Reset(); }
+    void init() { s = State{}; }
 
     void bankHoldsTheQuestionnaireExactly_data()
     {
@@ -44,14 +47,14 @@ private slots:
         QFETCH(int, slot);
         QFETCH(QString, question);
         QFETCH(QString, keyed);
-        LoadQuestions();
+        LoadQuestions(s);
         QCOMPARE(state().Questions[slot], question);
         QCOMPARE(state().KeyedAnswers[slot], keyed);
     }
 
     void everyKeyIsOneOfItsOwnOptions()
     {
-        LoadQuestions();
+        LoadQuestions(s);
         int keyedFirst = 0;
         for (int i = 0; i < kQuestionCount; ++i) {
             const QString &key = state().KeyedAnswers[i];
@@ -68,16 +71,13 @@ private slots:
 
     void loadingAgainChangesNothingElse()
     {
-        LoadQuestions();
-        const State before = [] {
-            State s = state();
-            return s;
-        }();
+        LoadQuestions(s);
+        const State before = s;
         state().Answers[3] = QStringLiteral("Details");
         state().CurrentQuestion = 7;
         state().RightCount = 2;
         state().LeftCount = 5;
-        LoadQuestions();
+        LoadQuestions(s);
         QCOMPARE(state().Questions, before.Questions);
         QCOMPARE(state().Options, before.Options);
         QCOMPARE(state().KeyedAnswers, before.KeyedAnswers);
@@ -101,24 +101,24 @@ private slots:
     {
         QFETCH(int, matches);
         QFETCH(int, verdict);
-        LoadQuestions();
+        LoadQuestions(s);
         for (int i = 0; i < kQuestionCount; ++i) {
             const QString key = state().KeyedAnswers[i];
             const QString other = key == state().Options[2 * i] ? state().Options[2 * i + 1] : state().Options[2 * i];
             state().Answers[i] = i < matches ? key : other;
         }
-        QCOMPARE(int(Evaluate()), verdict);
+        QCOMPARE(int(Evaluate(s)), verdict);
         QCOMPARE(int(state().RightCount), matches);
         QCOMPARE(int(state().LeftCount), 20 - matches);
     }
 
     void comparisonIsExactAndUnansweredCountsLeft()
     {
-        LoadQuestions();
+        LoadQuestions(s);
         state().Answers[0] = QStringLiteral("yes"); // keyed "Yes"
         state().Answers[3] = QStringLiteral("Bigger picture");
         state().Answers[1] = QStringLiteral("Faces ");
-        Evaluate();
+        Evaluate(s);
         QCOMPARE(int(state().RightCount), 0);
         QCOMPARE(int(state().LeftCount), 20);
     }

@@ -1,7 +1,7 @@
 // The test window driven as a user drives it: answering, stepping back and forth,
 // the verdicts, the repeated evaluation and the return to the details window.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "braintest/quiz.h"
 #include "exit/ExitScreen.h"
@@ -13,7 +13,12 @@
 #include <QLineEdit>
 #include <QtTest>
 
-using quiz::state;
+namespace {
+quiz::State &state()
+{
+    return fakes::program().quiz();
+}
+} // namespace
 
 namespace {
 // Stacking among siblings: the later child is drawn in front.
@@ -49,7 +54,7 @@ class tst_testwindow : public QObject
 
     void startTest()
     {
-        details = Windows::main();
+        details = fakes::program().details();
         details->show();
         QVERIFY(QTest::qWaitForWindowActive(details));
         auto *name = widgets::find<QLineEdit>(details, "txtName");
@@ -57,7 +62,7 @@ class tst_testwindow : public QObject
             widgets::type(name, QStringLiteral("ann"));
         widgets::find<QRadioButton>(details, "optFemale")->setChecked(true);
         CLICK(details, "cmdNext");
-        d = Windows::existingDisplay();
+        d = fakes::program().existingTestWindow();
         QVERIFY(d && d->isVisible());
         QVERIFY(QTest::qWaitForWindowActive(d));
     }
@@ -370,8 +375,8 @@ private slots:
         QCOMPARE(widgets::find<QLineEdit>(details, "txtName")->text(), QStringLiteral("ANN"));
         QVERIFY(widgets::find<QRadioButton>(details, "optFemale")->isChecked());
         // Closing the test window brought the exit screen up; Back took it away again.
-        QVERIFY(Windows::existingExitScreen());
-        QVERIFY(!Windows::existingExitScreen()->isVisible());
+        QVERIFY(fakes::program().existingExitScreen());
+        QVERIFY(!fakes::program().existingExitScreen()->isVisible());
         QCOMPARE(int(state().CurrentQuestion), 0);
         QCOMPARE(int(state().RightCount), 0);
         QCOMPARE(int(state().LeftCount), 0);
@@ -385,7 +390,7 @@ private slots:
         answerAll(10);
         QTest::keyClick(d->windowHandle(), Qt::Key_O, Qt::AltModifier);
         QTRY_VERIFY(details->isVisible());
-        QVERIFY(!Windows::existingDisplay());
+        QVERIFY(!fakes::program().existingTestWindow());
     }
 
     void manyTestsLeaveNothingBehind()
@@ -400,7 +405,7 @@ private slots:
             QCoreApplication::processEvents();
             fakes::flushDeletes();
             widgets::find<QPushButton>(details, "cmdNext")->click();
-            d = Windows::existingDisplay();
+            d = fakes::program().existingTestWindow();
         };
         for (int i = 0; i < 100; ++i)
             cycle();

@@ -1,7 +1,7 @@
 // The exit screen: what its loading shows, its links, the placeholder boxes, the
 // space filter, the referral checks and the failures it cannot carry on from.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "exit/ExitScreen.h"
 #include "exit/referral.h"
@@ -34,7 +34,7 @@ class tst_exitscreen : public QObject
 
     void load()
     {
-        x = Windows::exitScreen();
+        x = fakes::program().exitScreen();
         x->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(x));
     }
@@ -64,7 +64,7 @@ private slots:
         QFETCH(float, r);
         QFETCH(int, k);
         f.random->values = {r};
-        x = Windows::exitScreen();
+        x = fakes::program().exitScreen();
         QCOMPARE(f.random->seeds, 1);
         QCOMPARE(at<QLabel>("Label2")->text(), ExitScreen::SupportMessages()[k]);
         QCOMPARE(x->windowTitle(), QStringLiteral("Brenvo v1.20"));
@@ -89,15 +89,13 @@ private slots:
 
     void allFourMessagesAppearOverManyLoads()
     {
-        platform::installRealServices();
-        auto random = std::move(platform::services().random);
-        f = fakes::resetProgram();
-        platform::services().random = std::move(random);
+        // The real generator, seeded from the clock at every load.
         QSet<QString> seen;
         for (int i = 0; i < 200 && seen.size() < 4; ++i) {
-            x = Windows::exitScreen();
+            f = fakes::resetProgram();
+            fakes::program().services().random = std::move(platform::realServices().random);
+            x = fakes::program().exitScreen();
             seen.insert(at<QLabel>("Label2")->text());
-            Windows::Reset();
         }
         QCOMPARE(seen.size(), 4);
     }
@@ -105,18 +103,18 @@ private slots:
     void messageStaysAfterBackAndLaterShow()
     {
         f.random->values = {0.6f, 0.1f};
-        DetailsWindow *details = Windows::main();
+        DetailsWindow *details = fakes::program().details();
         details->show();
         widgets::type(widgets::find<QLineEdit>(details, "txtName"), QStringLiteral("ann"));
         CLICK(details, "optMale");
         CLICK(details, "cmdNext");
-        CLICK(Windows::existingDisplay(), "cmdBack");
-        x = Windows::existingExitScreen();
+        CLICK(fakes::program().existingTestWindow(), "cmdBack");
+        x = fakes::program().existingExitScreen();
         QVERIFY(x && !x->isVisible());
         const QString message = at<QLabel>("Label2")->text();
         QCOMPARE(message, ExitScreen::SupportMessages()[2]);
         CLICK(details, "cmdExit");
-        QCOMPARE(Windows::existingExitScreen(), x);
+        QCOMPARE(fakes::program().existingExitScreen(), x);
         QVERIFY(x->isVisible());
         QCOMPARE(at<QLabel>("Label2")->text(), message);
         QCOMPARE(f.random->seeds, 1);
@@ -377,7 +375,7 @@ private slots:
         QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);
         QVERIFY(f.boxes->shown[0].text.contains(QStringLiteral("no browser service")));
         QCOMPARE(f.processEnd->ends, 1);
-        QVERIFY(!Windows::existingExitScreen());
+        QVERIFY(!fakes::program().existingExitScreen());
     }
 };
 

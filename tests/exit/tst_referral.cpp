@@ -2,6 +2,7 @@
 // whatever they hold, back to the page unchanged.
 #include "exit/referral.h"
 #include "fakes.h"
+#include "web/pages.h"
 
 #include <QRandomGenerator>
 #include <QUrlQuery>
@@ -11,6 +12,19 @@ using namespace referral;
 
 namespace {
 const QString kPage = QStringLiteral("https://www.talvern.example/brenvo/ssd.php");
+const Addresses kTo{pages::PageAddress(QStringLiteral("kesp-refer-a-friend")),
+                    pages::kSiteBase + QStringLiteral("/brenvo/")};
+
+State &state()
+{
+    return fakes::program().referral();
+}
+
+void submit()
+{
+    platform::Services &s = fakes::program().services();
+    SubmitReferral(state(), kTo, *s.messageBox, *s.urlOpener, nullptr);
+}
 
 // Parses an address as the page would and returns every query item, in order.
 QList<std::pair<QString, QString>> parse(const QString &address)
@@ -98,7 +112,7 @@ private slots:
         QFETCH(QStringList, values);
         QFETCH(QString, message);
         fill(values);
-        SubmitReferral();
+        submit();
         if (message.isEmpty()) {
             QVERIFY(f.boxes->shown.empty());
             QCOMPARE(f.browser->opened, QStringList{state().ReferralAddress});
@@ -114,8 +128,8 @@ private slots:
     void addressLayout()
     {
         const QString address =
-            BuildReferralAddress(QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"), QStringLiteral("Your Message\r\n"),
-                                 QStringLiteral("Bob"), QStringLiteral("x@y.z"));
+            BuildReferralAddress(kTo, QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"),
+                                 QStringLiteral("Your Message\r\n"), QStringLiteral("Bob"), QStringLiteral("x@y.z"));
         QCOMPARE(address, kPage
                               + QStringLiteral("?page=kesp-refer-a-friend&taf1=Ann%20Lee&taf2=a%40b.c"
                                                "&taf3=Your%20Message%0D%0A&taf4=Bob&taf5=x%40y.z"
@@ -126,7 +140,7 @@ private slots:
     {
         fill({QStringLiteral("Ann&taf5=someone@else.example"), QStringLiteral("a@b.c#x"), QStringLiteral("m?=&"),
               QStringLiteral("Bob"), QStringLiteral("x@y.z")});
-        SubmitReferral();
+        submit();
         const auto items = parse(f.browser->opened.value(0));
         QCOMPARE(items.size(), 7);
         QCOMPARE(items[1].second, QStringLiteral("Ann&taf5=someone@else.example"));
@@ -143,7 +157,8 @@ private slots:
             QStringList trimmed;
             for (const QString &v : values)
                 trimmed << TrimSpaces(v);
-            const QString address = BuildReferralAddress(trimmed[0], trimmed[1], trimmed[2], trimmed[3], trimmed[4]);
+            const QString address =
+                BuildReferralAddress(kTo, trimmed[0], trimmed[1], trimmed[2], trimmed[3], trimmed[4]);
             QVERIFY2(address.startsWith(kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=")),
                      qPrintable(address));
             const auto items = parse(address);

@@ -1,11 +1,6 @@
 #include "fakes.h"
 
-#include "app/windows.h"
-#include "braintest/quiz.h"
-#include "exit/referral.h"
 #include "ui/forms.h"
-#include "web/banners.h"
-#include "web/pages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -65,17 +60,20 @@ float Random::next()
     return v;
 }
 
+namespace {
+std::unique_ptr<Program> &current()
+{
+    static std::unique_ptr<Program> p;
+    return p;
+}
+} // namespace
+
 Installed resetProgram()
 {
-    Windows::Reset();
+    current().reset();
     flushDeletes();
-    quiz::Reset();
-    referral::Reset();
-    banners::Reset();
-    pages::ResetEndProgram();
 
-    Installed out{};
-    platform::Services &s = platform::services();
+    platform::Services s;
     auto boxes = std::make_unique<MessageBoxes>();
     auto browser = std::make_unique<Browser>();
     auto settings = std::make_unique<Settings>();
@@ -83,7 +81,7 @@ Installed resetProgram()
     auto random = std::make_unique<Random>();
     auto guard = std::make_unique<InstanceGuard>();
     auto end = std::make_unique<ProcessEnd>();
-    out = {boxes.get(), browser.get(), settings.get(), clock.get(), random.get(), guard.get(), end.get()};
+    const Installed out{boxes.get(), browser.get(), settings.get(), clock.get(), random.get(), guard.get(), end.get()};
     s.messageBox = std::move(boxes);
     s.urlOpener = std::move(browser);
     s.settings = std::move(settings);
@@ -91,7 +89,15 @@ Installed resetProgram()
     s.random = std::move(random);
     s.instanceGuard = std::move(guard);
     s.processEnd = std::move(end);
+    current() = std::make_unique<Program>(std::move(s));
     return out;
+}
+
+Program &program()
+{
+    if (!current())
+        resetProgram();
+    return *current();
 }
 
 void flushDeletes()

@@ -2,6 +2,7 @@
 // what the test scripted.
 #pragma once
 
+#include "app/Program.h"
 #include "platform/services.h"
 
 #include <QMap>
@@ -92,8 +93,11 @@ struct Installed
     ProcessEnd *processEnd;
 };
 
-// Destroys every window, clears the program's state and installs fresh doubles.
+// Destroys the test's Program with its windows and makes a fresh one on fresh doubles.
 Installed resetProgram();
+
+// The Program the last resetProgram() made.
+Program &program();
 
 // Runs the deletions that closed windows have queued.
 void flushDeletes();

@@ -1,7 +1,7 @@
 // Any key presses and input-method commits into the real name box: only capital
 // letters and blanks ever end up in it.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "fakes.h"
 
 #include <QApplication>
@@ -20,7 +20,7 @@ fakes::Installed f{};
 void openDetails()
 {
     f = fakes::resetProgram();
-    DetailsWindow *w = Windows::main();
+    DetailsWindow *w = fakes::program().details();
     w->show();
     box = w->findChild<QLineEdit *>(QStringLiteral("txtName"));
     box->setFocus();

@@ -1,7 +1,7 @@
 // Any stored "Duration" value: one that does not read as a date never prompts and
 // never writes; one that does prompts only more than fourteen days away from today.
 #include "fakes.h"
-#include "web/pages.h"
+#include "web/update_prompt.h"
 
 #include <QCoreApplication>
 #include <cstdint>
@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString stored = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     f.settings->values.insert(QStringLiteral("Settings/Duration"), stored);
     f.boxes->answers.push_back(platform::BoxAnswer::No);
-    pages::OfferUpdateCheck();
-    const QDate date = pages::ParseStoredDate(stored);
+    updatePrompt::OfferUpdateCheck(fakes::program().services());
+    const QDate date = updatePrompt::ParseStoredDate(stored);
     const bool prompted = !f.boxes->shown.empty();
     bool ok = true;
     if (stored.isEmpty())

@@ -16,6 +16,7 @@ class tst_platform : public QObject
 {
     Q_OBJECT
     QTemporaryDir home;
+    platform::Services real;
 
 private slots:
     void initTestCase()
@@ -27,12 +28,12 @@ private slots:
         QDir().mkpath(home.filePath(QStringLiteral("run")));
         QFile::setPermissions(home.filePath(QStringLiteral("run")),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        platform::installRealServices();
+        real = platform::realServices();
     }
 
     void settingsLiveInTheUsersConfigFolder()
     {
-        platform::SettingsStore &store = *platform::services().settings;
+        platform::SettingsStore &store = *real.settings;
         QCOMPARE(store.read(QStringLiteral("Settings"), QStringLiteral("Duration")), QString());
         store.write(QStringLiteral("Settings"), QStringLiteral("Duration"), QStringLiteral("2026-12-07"));
         QCOMPARE(store.read(QStringLiteral("Settings"), QStringLiteral("Duration")), QStringLiteral("2026-12-07"));
@@ -99,12 +100,12 @@ private slots:
         QVERIFY(platform::instanceLockPath().startsWith(home.filePath(QStringLiteral("run"))));
         QVERIFY(platform::claimInstanceLock());
         QVERIFY(!platform::claimInstanceLock());
-        QVERIFY(!platform::services().instanceGuard->claim());
+        QVERIFY(!real.instanceGuard->claim());
     }
 
     void generatorStaysInItsRange()
     {
-        platform::RandomSource &random = *platform::services().random;
+        platform::RandomSource &random = *real.random;
         random.seedFromClock();
         double sum = 0;
         int quarters[4] = {};
@@ -135,7 +136,7 @@ private slots:
         request.text = QStringLiteral("first\rsecond");
         request.buttons = platform::BoxButtons::YesNo;
         request.icon = platform::BoxIcon::Information;
-        QCOMPARE(platform::services().messageBox->show(request), platform::BoxAnswer::No);
+        QCOMPARE(real.messageBox->show(request), platform::BoxAnswer::No);
         QCOMPARE(shownText, QStringLiteral("first\nsecond"));
         QVERIFY(yesIsDefault);
     }
@@ -158,7 +159,7 @@ private slots:
             modal = box->isModal();
             box->button(QMessageBox::Ok)->click();
         });
-        QCOMPARE(platform::messageBox(&field, QStringLiteral("text")), platform::BoxAnswer::Ok);
+        QCOMPARE(platform::messageBox(*real.messageBox, &field, QStringLiteral("text")), platform::BoxAnswer::Ok);
         QCOMPARE(parent, &window);
         QVERIFY(modal);
     }
@@ -176,8 +177,8 @@ private slots:
         messages.clear();
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext &, const QString &message) { messages << message; });
-        platform::openUrl(QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=kesp-refer-a-friend"
-                                         "&taf1=Ann%20Lee&taf2=ann%40example.org&taf3=Hi"));
+        real.urlOpener->open(QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=kesp-refer-a-friend"
+                                            "&taf1=Ann%20Lee&taf2=ann%40example.org&taf3=Hi"));
         qInstallMessageHandler(previous);
         qputenv("PATH", path);
         qputenv("BROWSER", browser);

@@ -4,6 +4,7 @@
 #include "platform/instance_lock.h"
 #include "platform/settings_file.h"
 #include "web/pages.h"
+#include "web/update_prompt.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -36,7 +37,7 @@ void put(const QString &path, const QByteArray &bytes)
 void offerUpdate()
 {
     try {
-        pages::OfferUpdateCheck();
+        updatePrompt::OfferUpdateCheck(fakes::program().services());
     } catch (const platform::PlatformError &) {
     }
 }
@@ -65,7 +66,7 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(at(QStringLiteral("run"))));
         conf = at(QStringLiteral("config/brenvo/brenvo.conf"));
         f = fakes::resetProgram();
-        platform::services().settings = std::make_unique<platform::FileSettingsStore>();
+        fakes::program().services().settings = std::make_unique<platform::FileSettingsStore>();
         f.clock->date = QDate(2026, 12, 7);
     }
     void cleanup()
@@ -221,8 +222,8 @@ private slots:
         QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QDir().mkpath(QFileInfo(conf).absolutePath());
         QVERIFY(QFile::link(target, conf));
-        platform::services().settings->write(QStringLiteral("Settings"), QStringLiteral("Duration"),
-                                             QStringLiteral("2026-12-07"));
+        fakes::program().services().settings->write(QStringLiteral("Settings"), QStringLiteral("Duration"),
+                                                    QStringLiteral("2026-12-07"));
         QVERIFY(QFileInfo(conf).isSymLink());
         QCOMPARE(bytesOf(target), QByteArray("; managed elsewhere\n[Settings]\nDuration=2026-12-07\n"));
         QCOMPARE(QFile::permissions(target),
@@ -243,7 +244,7 @@ private slots:
         auto settings = std::make_unique<fakes::Settings>();
         settings->values.insert(QStringLiteral("Settings/Duration"), QStringLiteral("2026-11-01"));
         settings->unwritable = true;
-        platform::services().settings = std::move(settings);
+        fakes::program().services().settings = std::move(settings);
         f.boxes->answers = {platform::BoxAnswer::Yes};
         offerUpdate();
         QCOMPARE(int(f.boxes->shown.size()), 1);

@@ -1,7 +1,7 @@
 // Every window against the layout table it is generated from: geometry, colours,
 // fonts, stacking, tab order, initial states, cursors and names for screen readers.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "exit/ExitScreen.h"
 #include "fakes.h"
@@ -88,12 +88,12 @@ bool coveredInTable(const QList<Row> &rows, const Row &r)
 QWidget *windowNamed(const QString &name)
 {
     if (name == QLatin1String("frmMain"))
-        return Windows::main();
+        return fakes::program().details();
     if (name == QLatin1String("frmDisplay"))
-        return Windows::display();
+        return fakes::program().testWindow();
     if (name == QLatin1String("frmAbout"))
-        return Windows::about();
-    return Windows::exitScreen();
+        return fakes::program().about();
+    return fakes::program().exitScreen();
 }
 
 } // namespace
@@ -297,7 +297,7 @@ private slots:
 
     void tabReachesTheDetailsInOrder()
     {
-        DetailsWindow *w = Windows::main();
+        DetailsWindow *w = fakes::program().details();
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
         QStringList order;
@@ -311,12 +311,12 @@ private slots:
 
     void aboutWindowStaysOutOfTheTaskBar()
     {
-        DetailsWindow *owner = Windows::main();
-        AboutDialog *about = Windows::about();
+        DetailsWindow *owner = fakes::program().details();
+        AboutDialog *about = fakes::program().about();
         about->setParent(owner, about->windowFlags());
         QCOMPARE(about->windowType(), Qt::Dialog);
         QVERIFY(about->parentWidget() == owner); // a transient dialog: no task bar entry
-        QVERIFY(!Windows::exitScreen()->parentWidget());
+        QVERIFY(!fakes::program().exitScreen()->parentWidget());
     }
 
     void scaledWindowsKeepTheirText()

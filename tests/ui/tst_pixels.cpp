@@ -3,7 +3,7 @@
 // A change to how the forms are built that shows anywhere fails here.
 // BRENVO_UPDATE_PIXELS=1 writes the pictures anew instead (after a wanted change).
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "braintest/quiz.h"
 #include "exit/ExitScreen.h"
@@ -30,9 +30,9 @@ class tst_pixels : public QObject
     DetailsWindow *details(float banner)
     {
         f.random->values = {banner};
-        DetailsWindow *w = Windows::main();
+        DetailsWindow *w = fakes::program().details();
         w->show();
-        CoBrand_Randomize();
+        fakes::program().chooseBanner();
         return w;
     }
 
@@ -42,8 +42,8 @@ class tst_pixels : public QObject
         widgets::type(widgets::find<QLineEdit>(w, "txtName"), QStringLiteral("ann"));
         widgets::find<QRadioButton>(w, "optFemale")->setChecked(true);
         QTest::mouseClick(widgets::find<QPushButton>(w, "cmdNext"), Qt::LeftButton);
-        TestWindow *d = Windows::existingDisplay();
-        const quiz::State &s = quiz::state();
+        TestWindow *d = fakes::program().existingTestWindow();
+        const quiz::State &s = fakes::program().quiz();
         for (int q = 0; q < (finish ? 20 : 1); ++q) {
             auto *one = widgets::find<QRadioButton>(d, "optAnswerOne");
             auto *two = widgets::find<QRadioButton>(d, "optAnswerTwo");
@@ -88,11 +88,11 @@ private slots:
         else if (state == QLatin1String("result-tie"))
             window = test(10, true);
         else if (state == QLatin1String("about")) {
-            window = Windows::about();
+            window = fakes::program().about();
             window->show();
         } else {
             f.random->values = {state.back().digitValue() / 4.0f};
-            window = Windows::exitScreen();
+            window = fakes::program().exitScreen();
         }
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB32);

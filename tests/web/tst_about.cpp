@@ -1,7 +1,7 @@
 // The about window: modal over the window that opened it, built afresh each time,
 // closed by OK, Enter and Esc, with its two links.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "fakes.h"
 #include "web/AboutDialog.h"
@@ -28,7 +28,7 @@ class tst_about : public QObject
                 return;
             ran = true;
             check(about);
-            if (about->isVisible() && Windows::existingAbout())
+            if (about->isVisible() && fakes::program().existingAbout())
                 about->close();
         });
         QByteArray why;
@@ -45,7 +45,7 @@ private slots:
 
     void showsModalWithItsTexts()
     {
-        DetailsWindow *details = Windows::main();
+        DetailsWindow *details = fakes::program().details();
         details->show();
         QVERIFY(openAbout(details, [&](AboutDialog *about) {
             QCOMPARE(about->windowTitle(), QStringLiteral("Brenvo v1.20"));
@@ -71,7 +71,7 @@ private slots:
             QTest::keyClick(details->windowHandle(), Qt::Key_Escape);
             QVERIFY(details->isVisible());
         }));
-        QVERIFY(!Windows::existingAbout());
+        QVERIFY(!fakes::program().existingAbout());
         QVERIFY(details->isVisible());
     }
 
@@ -87,7 +87,7 @@ private slots:
     void closesByOkEnterEscAndCloseBox()
     {
         QFETCH(QString, how);
-        DetailsWindow *details = Windows::main();
+        DetailsWindow *details = fakes::program().details();
         details->show();
         QPointer<AboutDialog> first;
         QVERIFY(openAbout(details, [&](AboutDialog *about) {
@@ -125,7 +125,7 @@ private slots:
     {
         QFETCH(QString, label);
         QFETCH(QString, key);
-        DetailsWindow *details = Windows::main();
+        DetailsWindow *details = fakes::program().details();
         details->show();
         QVERIFY(openAbout(details, [&](AboutDialog *about) {
             QTest::mouseClick(about->findChild<QLabel *>(label), Qt::LeftButton);
@@ -137,7 +137,7 @@ private slots:
 
     void opensFromTheTestWindowToo()
     {
-        TestWindow *test = Windows::display();
+        TestWindow *test = fakes::program().testWindow();
         test->StartTest();
         test->show();
         QVERIFY(openAbout(test, [&](AboutDialog *about) { QCOMPARE(about->parentWidget(), test); }));

@@ -1,10 +1,10 @@
 // The update prompt: when it asks, what it stores, and that nothing it meets stops
 // the program from starting.
 #include "app/DetailsWindow.h"
-#include "app/startup.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "fakes.h"
 #include "web/pages.h"
+#include "web/update_prompt.h"
 
 #include <QtTest>
 
@@ -60,7 +60,7 @@ private slots:
             f.boxes->answers.push_back(BoxAnswer(answer));
         bool openedBeforeAnswer = false;
         f.boxes->whileShown = [&] { openedBeforeAnswer = !f.browser->opened.isEmpty(); };
-        pages::OfferUpdateCheck();
+        updatePrompt::OfferUpdateCheck(fakes::program().services());
         if (answer < 0) {
             QVERIFY(f.boxes->shown.empty());
         } else {
@@ -99,8 +99,8 @@ private slots:
             f.settings->values.insert(key, QStringLiteral("2020-01-01"));
             f.boxes->answers.push_back(BoxAnswer::Yes);
         }
-        StartProgram();
-        QVERIFY(Windows::existingMain() && Windows::existingMain()->isVisible());
+        fakes::program().start();
+        QVERIFY(fakes::program().existingDetails() && fakes::program().existingDetails()->isVisible());
         QCOMPARE(f.processEnd->ends, 0);
     }
 
@@ -111,28 +111,28 @@ private slots:
         bool windowDuringPrompt = true;
         int drawsDuringPrompt = -1;
         f.boxes->whileShown = [&] {
-            windowDuringPrompt = Windows::existingMain() != nullptr;
+            windowDuringPrompt = fakes::program().existingDetails() != nullptr;
             drawsDuringPrompt = f.random->draws;
         };
-        StartProgram();
+        fakes::program().start();
         QVERIFY(!windowDuringPrompt);
         QCOMPARE(drawsDuringPrompt, 0);
         QCOMPARE(f.random->seeds, 1);
         QCOMPARE(f.random->draws, 1); // the banner, after the window is up
-        QVERIFY(Windows::existingMain()->isVisible());
+        QVERIFY(fakes::program().existingDetails()->isVisible());
     }
 
     void secondCopyShowsOnlyItsBox()
     {
         f.guard->alone = false;
-        StartProgram();
+        fakes::program().start();
         QCOMPARE(int(f.boxes->shown.size()), 1);
         QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Application is already running"));
         QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Information);
         QCOMPARE(f.boxes->shown[0].buttons, platform::BoxButtons::Ok);
         QCOMPARE(f.processEnd->ends, 1);
         QCOMPARE(f.processEnd->lastStatus, 0);
-        QVERIFY(Windows::inCreationOrder().empty());
+        QVERIFY(fakes::program().windowsInCreationOrder().empty());
         QCOMPARE(f.settings->writes, 0);
         QCOMPARE(f.random->seeds, 0);
     }

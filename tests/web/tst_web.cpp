@@ -1,7 +1,7 @@
 // The web links of both main windows: every menu command and link label reaches its
 // page, the banner choice at start-up, and silence when no browser can be started.
 #include "app/DetailsWindow.h"
-#include "app/windows.h"
+#include "app/Program.h"
 #include "braintest/TestWindow.h"
 #include "braintest/quiz.h"
 #include "fakes.h"
@@ -31,18 +31,18 @@ class tst_web : public QObject
 
     QWidget *open(const QString &which)
     {
-        DetailsWindow *details = Windows::main();
+        DetailsWindow *details = fakes::program().details();
         details->show();
         if (which == QLatin1String("details"))
             return details;
         widgets::type(widgets::find<QLineEdit>(details, "txtName"), QStringLiteral("ann"));
         widgets::find<QRadioButton>(details, "optMale")->setChecked(true);
-        details->cmdNext_Click();
-        TestWindow *d = Windows::existingDisplay();
+        QTest::mouseClick(widgets::find<QPushButton>(details, "cmdNext"), Qt::LeftButton);
+        TestWindow *d = fakes::program().existingTestWindow();
         if (which == QLatin1String("result")) {
             for (int q = 0; q < 20; ++q) {
                 widgets::find<QRadioButton>(d, "optAnswerOne")->setChecked(true);
-                d->cmdNext_Click();
+                QTest::mouseClick(widgets::find<QPushButton>(d, "cmdNext"), Qt::LeftButton);
             }
         }
         return d;
@@ -59,23 +59,22 @@ private slots:
 
     void openersHandOverTheirAddress_data()
     {
-        QTest::addColumn<void *>("opener");
+        QTest::addColumn<int>("link");
         QTest::addColumn<QString>("key");
-        QTest::newRow("help") << reinterpret_cast<void *>(&pages::OpenHelpPage) << "help-web-page";
-        QTest::newRow("home") << reinterpret_cast<void *>(&pages::OpenHomePage) << "home-page";
-        QTest::newRow("update") << reinterpret_cast<void *>(&pages::OpenUpdatePage) << "download-web-page";
-        QTest::newRow("donate") << reinterpret_cast<void *>(&pages::OpenDonatePage) << "donate";
-        QTest::newRow("full brand") << reinterpret_cast<void *>(&pages::OpenFullBrandPage) << "fully-branded";
-        QTest::newRow("co-brand") << reinterpret_cast<void *>(&pages::OpenCoBrandPage) << "co-brand";
-        QTest::newRow("softwares") << reinterpret_cast<void *>(&pages::OpenSoftwaresPage) << "talvernsoftwares";
+        QTest::newRow("help") << int(forms::Link::Help) << "help-web-page";
+        QTest::newRow("home") << int(forms::Link::Home) << "home-page";
+        QTest::newRow("update") << int(forms::Link::Update) << "download-web-page";
+        QTest::newRow("donate") << int(forms::Link::Donate) << "donate";
+        QTest::newRow("full brand") << int(forms::Link::FullBrand) << "fully-branded";
+        QTest::newRow("co-brand") << int(forms::Link::CoBrand) << "co-brand";
+        QTest::newRow("softwares") << int(forms::Link::Softwares) << "talvernsoftwares";
     }
     void openersHandOverTheirAddress()
     {
-        QFETCH(void *, opener);
+        QFETCH(int, link);
         QFETCH(QString, key);
-        auto fn = reinterpret_cast<void (*)()>(opener);
-        fn();
-        fn();
+        pages::Open(*f.browser, forms::Link(link));
+        pages::Open(*f.browser, forms::Link(link));
         QCOMPARE(f.browser->opened, QStringList({kBase + key, kBase + key}));
     }
 
@@ -134,7 +133,7 @@ private slots:
         QFETCH(QString, key);
         f.random->values = {draw};
         QWidget *details = open(QStringLiteral("details"));
-        CoBrand_Randomize();
+        fakes::program().chooseBanner();
         auto *banner = widgets::find<QLabel>(details, "lblFullBrand");
         const QPoint centre = banner->mapTo(details, banner->rect().center());
         QTest::mouseClick(details->windowHandle(), Qt::LeftButton, {},
@@ -253,8 +252,8 @@ private slots:
         QCOMPARE(int(banners::CoBrandNumber(r)), number);
         f.random->values = {r};
         QWidget *details = open(QStringLiteral("details"));
-        CoBrand_Randomize();
-        QCOMPARE(int(banners::lastNumber()), number);
+        fakes::program().chooseBanner();
+        QCOMPARE(int(fakes::program().bannerNumber()), number);
         QCOMPARE(inFront(widgets::find<QLabel>(details, "lblCobrand"), widgets::find<QLabel>(details, "lblFullBrand")),
                  coBrandInFront);
         // Only the banner in front is there for a screen reader.
@@ -266,7 +265,7 @@ private slots:
     {
         f.random->values = {0.0f};
         QWidget *details = open(QStringLiteral("details"));
-        CoBrand_Randomize();
+        fakes::program().chooseBanner();
         QWidget *test = open(QStringLiteral("test"));
         QVERIFY(inFront(widgets::find<QLabel>(test, "lblFullBrand"), widgets::find<QLabel>(test, "lblCobrand")));
         CLICK(test, "cmdBack");
