@@ -5,6 +5,7 @@
 #include "braintest/TestWindow.h"
 #include "exit/ExitScreen.h"
 #include "fakes.h"
+#include "widgets.h"
 #include "ui/forms.h"
 #include "web/AboutDialog.h"
 
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -311,11 +313,26 @@ private slots:
 
     void aboutWindowStaysOutOfTheTaskBar()
     {
+        // Opened from its menu, the about window is a modal dialog of the window it was
+        // opened over: transient for it, with no task bar entry of its own.
         DetailsWindow *owner = fakes::program().details();
-        AboutDialog *about = fakes::program().about();
-        about->setParent(owner, about->windowFlags());
-        QCOMPARE(about->windowType(), Qt::Dialog);
-        QVERIFY(about->parentWidget() == owner); // a transient dialog: no task bar entry
+        owner->show();
+        QWidget *parent = nullptr;
+        bool dialog = false;
+        bool checked = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            checked = modal != nullptr;
+            if (!modal)
+                return;
+            parent = modal->parentWidget();
+            dialog = modal->windowType() == Qt::Dialog && modal->isModal();
+            modal->close();
+        });
+        TRIGGER(owner, "mnuAbout");
+        QVERIFY(checked);
+        QCOMPARE(parent, owner);
+        QVERIFY(dialog);
         QVERIFY(!fakes::program().exitScreen()->parentWidget());
     }
 

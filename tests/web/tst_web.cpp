@@ -186,10 +186,11 @@ private slots:
         QVERIFY(money);
         QCOMPARE(money->text(), QStringLiteral("Make Money &Online"));
         QVERIFY(!money->isEnabled());
-        money->trigger();
+        QVERIFY(!w->menuBar()->actions().contains(money));
+        // Alt+O reaches nothing; Alt+D right after shows that the keys do arrive.
         QTest::keyClick(w->windowHandle(), Qt::Key_O, Qt::AltModifier);
-        QTest::qWait(150);
-        QVERIFY(!f.browser->opened.contains(kBase + QStringLiteral("fully-branded")));
+        QTest::keyClick(w->windowHandle(), Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(f.browser->opened, QStringList{kBase + QStringLiteral("donate")});
     }
 
     void noBrowserLeavesEveryWindowUsable_data()
