@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QStyleFactory>
+#include <QTest>
 
 namespace fakes {
 
@@ -19,7 +20,10 @@ platform::BoxAnswer MessageBoxes::show(const platform::BoxRequest &request)
     if (request.buttons == platform::BoxButtons::Ok)
         return platform::BoxAnswer::Ok;
     if (answers.empty()) {
+        // A question the test did not script an answer for fails that test, wherever
+        // it comes up: a silent default answer would hide a prompt nobody expected.
         ++unscriptedQuestions;
+        QTest::qFail(qPrintable(QStringLiteral("unscripted question: ") + request.text), __FILE__, __LINE__);
         return platform::BoxAnswer::No;
     }
     const platform::BoxAnswer answer = answers.front();
@@ -29,6 +33,7 @@ platform::BoxAnswer MessageBoxes::show(const platform::BoxRequest &request)
 
 void Browser::open(const QString &address)
 {
+    ++requests;
     if (mode == Mode::Broken)
         throw platform::PlatformError("no browser service");
     if (mode == Mode::Opens)

@@ -29,7 +29,8 @@ public:
     enum class Mode { Opens, Refuses, Broken };
     void open(const QString &address) override;
 
-    QStringList opened;
+    QStringList opened; // what a working browser was handed
+    int requests = 0;   // every call, whatever the mode
     Mode mode = Mode::Opens;
 };
 

@@ -5,9 +5,9 @@
 #include "braintest/TestWindow.h"
 #include "exit/ExitScreen.h"
 #include "fakes.h"
-#include "widgets.h"
 #include "ui/forms.h"
 #include "web/AboutDialog.h"
+#include "widgets.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -226,6 +226,8 @@ private slots:
         QVERIFY(result->isVisible());
         QVERIFY(f.boxes->shown.empty());
         QVERIFY(f.browser->opened.isEmpty());
+        // Every link did ask (7 + the about window's 2 + 7), and each failure was silent.
+        QCOMPARE(f.browser->requests, 16);
         CLICK(result, "Command1");
         QVERIFY(details->isVisible());
     }
