@@ -105,8 +105,7 @@ DetailsWindow *Program::details()
         DetailsWindow *w = remember(new DetailsWindow(*m_services.messageBox));
         m_details = w;
         connect(w, &DetailsWindow::startTestRequested, this, &Program::startTest);
-        connect(w, &MainWindowBase::linkClicked, this, [this](forms::Link link) { openLink(int(link)); });
-        connect(w, &MainWindowBase::aboutRequested, this, [this, w] { showAbout(w); });
+        connectMenus(w);
     }
     return m_details;
 }
@@ -117,10 +116,15 @@ TestWindow *Program::testWindow()
         TestWindow *w = remember(new TestWindow(*m_services.messageBox, m_quiz));
         m_test = w;
         connect(w, &TestWindow::backRequested, this, &Program::backToDetails);
-        connect(w, &MainWindowBase::linkClicked, this, [this](forms::Link link) { openLink(int(link)); });
-        connect(w, &MainWindowBase::aboutRequested, this, [this, w] { showAbout(w); });
+        connectMenus(w);
     }
     return m_test;
+}
+
+void Program::connectMenus(MainWindowBase *window)
+{
+    connect(window, &MainWindowBase::linkClicked, this, [this](forms::Link link) { openLink(link); });
+    connect(window, &MainWindowBase::aboutRequested, this, [this, window] { showAbout(window); });
 }
 
 AboutDialog *Program::about()
@@ -202,10 +206,10 @@ void Program::showAbout(QWidget *over)
     dialog->exec();
 }
 
-void Program::openLink(int link)
+void Program::openLink(forms::Link link)
 {
     // A failing link never reports an error and never blocks the window.
-    resume::step([&] { pages::Open(*m_services.urlOpener, forms::Link(link)); });
+    resume::step([&] { pages::Open(*m_services.urlOpener, link); });
 }
 
 bool Program::eventFilter(QObject *watched, QEvent *event)

@@ -6,6 +6,7 @@
 #include "braintest/quiz.h"
 #include "exit/referral.h"
 #include "platform/services.h"
+#include "ui/links.h"
 
 #include <QObject>
 #include <QPointer>
@@ -15,6 +16,7 @@
 class AboutDialog;
 class DetailsWindow;
 class ExitScreen;
+class MainWindowBase;
 class TestWindow;
 
 class Program final : public QObject
@@ -59,10 +61,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The menus and links both main windows share.
+    void connectMenus(MainWindowBase *window);
     void startTest();
     void backToDetails();
     void showAbout(QWidget *over);
-    void openLink(int link);
+    void openLink(forms::Link link);
     void closing(QWidget *window);
     template <typename Window>
     Window *remember(Window *window);
