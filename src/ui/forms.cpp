@@ -134,10 +134,10 @@ QString face(const QString &designed)
     return use;
 }
 
-QFont designFont(const QString &spec)
+QFont designFont(const QString &written)
 {
     // "<face> <points>[ bold][ underline]", the face possibly of several words.
-    QStringList words = spec.split(u' ', Qt::SkipEmptyParts);
+    QStringList words = written.split(u' ', Qt::SkipEmptyParts);
     const bool underline = !words.isEmpty() && words.last() == QLatin1String("underline");
     if (underline)
         words.removeLast();
@@ -246,9 +246,9 @@ void applyDesignFonts(QWidget *window)
     const QFont windowFont = designFont(window->property("designFont").toString());
     use(window, windowFont);
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        const QVariant spec = w->property("designFont");
-        if (spec.isValid())
-            use(w, designFont(spec.toString()));
+        const QVariant own = w->property("designFont");
+        if (own.isValid())
+            use(w, designFont(own.toString()));
         else if (w->isWindow() || (w->parentWidget() && w->parentWidget()->property("designFont").isValid()))
             use(w, windowFont);
     }

@@ -17,7 +17,7 @@ namespace forms {
 QString face(const QString &designed);
 
 // The font a form gives as "Verdana 8.25 bold underline".
-QFont designFont(const QString &spec);
+QFont designFont(const QString &written);
 
 // The application's style and font (the forms' own, so that nothing is laid out in a
 // font no window shows; message boxes keep the desktop's), and the screen-reader role of windows

@@ -3,6 +3,8 @@
 #include "platform/services.h"
 #include "web/pages.h"
 
+#include <exception>
+
 namespace updatePrompt {
 namespace {
 
@@ -49,15 +51,16 @@ void OfferUpdateCheck(platform::Services &s)
         *s.messageBox, nullptr, kUpdateQuestion, platform::BoxIcon::Information, platform::BoxButtons::YesNo);
     // The user's Yes opens the page even when the date cannot be stored; the failure
     // still reaches the caller afterwards.
+    std::exception_ptr notStored;
     try {
         s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
     } catch (...) {
-        if (answer == platform::BoxAnswer::Yes)
-            pages::OpenUpdatePage(*s.urlOpener);
-        throw;
+        notStored = std::current_exception();
     }
     if (answer == platform::BoxAnswer::Yes)
         pages::OpenUpdatePage(*s.urlOpener);
+    if (notStored)
+        std::rethrow_exception(notStored);
 }
 
 } // namespace updatePrompt

@@ -7,7 +7,6 @@
 #include "web/update_prompt.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -194,10 +193,8 @@ private slots:
         };
         QCOMPARE(::lstat(path.constData(), &before), 0);
 
-        QElapsedTimer clock;
-        clock.start();
         offerUpdate();
-        QVERIFY(clock.elapsed() < 5000); // reached at all: a FIFO never held it
+        // Reached at all: a FIFO never held it (a hang ends in the test's time-out).
 
         struct stat after
         {
