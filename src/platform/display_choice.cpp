@@ -1,7 +1,9 @@
 #include "display_choice.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QString>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -20,15 +22,33 @@ QByteArray chooseDisplayPlatform(const QByteArrayList &arguments, const DisplayE
     return QByteArrayLiteral("xcb");
 }
 
+QString localXSocket(const QByteArray &display)
+{
+    // ":0", ":0.1" and "unix:0": a display number, then perhaps a screen number. Parsed
+    // by hand: this runs before every start, and a regular expression would bring its
+    // engine into memory for one line.
+    const auto digits = [](QByteArrayView text) {
+        return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    QByteArrayView rest(display);
+    if (rest.startsWith("unix:"))
+        rest = rest.sliced(4);
+    if (!rest.startsWith(':'))
+        return {};
+    rest = rest.sliced(1);
+    const qsizetype dot = rest.indexOf('.');
+    const QByteArrayView number = dot < 0 ? rest : rest.first(dot);
+    if (!digits(number) || (dot >= 0 && !digits(rest.sliced(dot + 1))))
+        return {};
+    return QStringLiteral("/tmp/.X11-unix/X") + QLatin1StringView(number.data(), number.size());
+}
+
 bool xServerReachable(const QByteArray &display)
 {
-    // ":0", ":0.1" and "unix:0" are local; "host:0" goes over the network, which only
-    // a connection could try.
-    static const QRegularExpression local(QStringLiteral("^(?:unix)?:(\\d+)(?:\\.\\d+)?$"));
-    const QRegularExpressionMatch m = local.match(QString::fromLocal8Bit(display));
-    if (!m.hasMatch())
-        return !display.isEmpty() && display.contains(':') && !display.startsWith(':');
-    return QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X") + m.captured(1));
+    const QString socket = localXSocket(display);
+    if (socket.isEmpty()) // "host:0" goes over the network, which only a connection could try
+        return !display.isEmpty() && display.contains(':') && !display.startsWith(':') && !display.startsWith("unix:");
+    return QFileInfo::exists(socket);
 }
 
 DisplayEnvironment currentDisplayEnvironment()

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QString>
 #include <functional>
 
 namespace platform {
@@ -20,6 +21,10 @@ struct DisplayEnvironment
 // QT_QPA_PLATFORM nor -platform on the command line); empty to leave it to Qt.
 QByteArray chooseDisplayPlatform(const QByteArrayList &arguments, const DisplayEnvironment &environment,
                                  const std::function<bool(const QByteArray &display)> &xServerReachable);
+
+// The socket of the local X server $DISPLAY names (":0", ":0.1", "unix:0"); empty when
+// it names none.
+QString localXSocket(const QByteArray &display);
 
 // True when $DISPLAY names a local X server whose socket is there, or a remote one.
 bool xServerReachable(const QByteArray &display);

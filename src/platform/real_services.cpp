@@ -8,7 +8,6 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -50,8 +49,11 @@ private:
     // A lone carriage return separates lines in these texts; Qt only breaks on LF.
     static QString displayText(QString text)
     {
-        static const QRegularExpression loneCr(QStringLiteral("\r(?!\n)"));
-        return text.replace(loneCr, QStringLiteral("\n"));
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))
+                text[i] = u'\n';
+        }
+        return text;
     }
 };
 

@@ -87,11 +87,42 @@ private slots:
         QCOMPARE(platform::chooseDisplayPlatform(args, {display, wayland, qpa}, reachable), chosen);
     }
 
+    void xServerIsFoundByItsSocket_data()
+    {
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QString>("socket");
+        const QString x0 = QStringLiteral("/tmp/.X11-unix/X0");
+        QTest::newRow(":0") << QByteArray(":0") << x0;
+        QTest::newRow(":0.1") << QByteArray(":0.1") << x0;
+        QTest::newRow("unix:0") << QByteArray("unix:0") << x0;
+        QTest::newRow("unix:0.0") << QByteArray("unix:0.0") << x0;
+        QTest::newRow(":42") << QByteArray(":42") << QStringLiteral("/tmp/.X11-unix/X42");
+        QTest::newRow("long number") << QByteArray(":98765432109876543210")
+                                     << QStringLiteral("/tmp/.X11-unix/X98765432109876543210");
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("colon alone") << QByteArray(":") << QString();
+        QTest::newRow("no screen after dot") << QByteArray(":0.") << QString();
+        QTest::newRow("two dots") << QByteArray(":0.1.2") << QString();
+        QTest::newRow("letters") << QByteArray(":0a") << QString();
+        QTest::newRow("path in number") << QByteArray(":../0") << QString();
+        QTest::newRow("remote") << QByteArray("remote.example:0") << QString();
+        QTest::newRow("unix without number") << QByteArray("unix:") << QString();
+        QTest::newRow("nonsense") << QByteArray("nonsense") << QString();
+    }
     void xServerIsFoundByItsSocket()
+    {
+        QFETCH(QByteArray, display);
+        QFETCH(QString, socket);
+        QCOMPARE(platform::localXSocket(display), socket);
+        if (!socket.isEmpty())
+            QCOMPARE(platform::xServerReachable(display), QFileInfo::exists(socket));
+    }
+    void xServerReachableWithoutASocket()
     {
         QVERIFY(!platform::xServerReachable(""));
         QVERIFY(!platform::xServerReachable(":987654"));
         QVERIFY(platform::xServerReachable("remote.example:0"));
+        QVERIFY(!platform::xServerReachable("unix:x"));
         QVERIFY(!platform::xServerReachable("nonsense"));
     }
 
@@ -133,11 +164,11 @@ private slots:
             box->button(QMessageBox::No)->click();
         });
         platform::BoxRequest request;
-        request.text = QStringLiteral("first\rsecond");
+        request.text = QStringLiteral("first\rsecond\r\nthird\r");
         request.buttons = platform::BoxButtons::YesNo;
         request.icon = platform::BoxIcon::Information;
         QCOMPARE(real.messageBox->show(request), platform::BoxAnswer::No);
-        QCOMPARE(shownText, QStringLiteral("first\nsecond"));
+        QCOMPARE(shownText, QStringLiteral("first\nsecond\r\nthird\n"));
         QVERIFY(yesIsDefault);
     }
 
