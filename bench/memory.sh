@@ -7,28 +7,16 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 rows=${1:-20}
 build=${2:-build-bench}
-source tests/xvfb_lib.sh
-start_x
-mkdir -p "$XDG_CONFIG_HOME/brenvo"
-printf '[Settings]\nDuration=%s\n' "$(date +%F)" >"$XDG_CONFIG_HOME/brenvo/brenvo.conf"
-coproc XEV { exec xev -root -event substructure; }
-sleep 0.5 # xev selects its events before the first program starts
+source bench/first_map.sh
 
 snapshot() { # snapshot BINARY OUT
-    local pid line
-    "$1" &
-    pid=$!
-    while read -r line <&"${XEV[0]}"; do
-        [[ $line == MapNotify* ]] && break
-    done
-    cp "/proc/$pid/smaps" "$2"
-    kill -9 "$pid"
-    wait "$pid" 2>/dev/null
+    start_until_mapped "$1"
+    cp "/proc/$mapped_pid/smaps" "$2"
+    stop_mapped
 }
 snapshot "$build/brenvo" "$WORK/brenvo.smaps"
 snapshot "$build/bench/bench_bare" "$WORK/bare.smaps"
-kill "$XEV_PID" 2>/dev/null
-wait "$XEV_PID" 2>/dev/null
+stop_xev
 python3 - "$WORK/brenvo.smaps" "$WORK/bare.smaps" "$rows" <<'PY'
 import collections, os, re, sys
 def resident(path):

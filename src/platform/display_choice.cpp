@@ -47,7 +47,7 @@ bool xServerReachable(const QByteArray &display)
 {
     const QString socket = localXSocket(display);
     if (socket.isEmpty()) // "host:0" goes over the network, which only a connection could try
-        return !display.isEmpty() && display.contains(':') && !display.startsWith(':') && !display.startsWith("unix:");
+        return display.contains(':') && !display.startsWith(':') && !display.startsWith("unix:");
     return QFileInfo::exists(socket);
 }
 
