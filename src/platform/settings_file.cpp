@@ -3,15 +3,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <QSaveFile>
 #endif
 
 namespace platform {
@@ -90,6 +94,105 @@ std::optional<QByteArray> readRegular(const QString &path)
     if (bytes.size() > kMaxBytes || file.error() != QFileDevice::NoError)
         return std::nullopt;
     return bytes;
+}
+
+#ifdef Q_OS_UNIX
+// Brenvo's own temporary files are named "<file>.brenvo-tmp-" and six letters or digits,
+// so that one left by a killed copy is told apart from anything the user keeps there.
+const QString kTemporaryInfix = QStringLiteral(".brenvo-tmp-");
+constexpr qsizetype kTemporarySuffix = 6;
+
+bool isTemporaryName(const QString &name, const QString &fileName)
+{
+    if (name.size() != fileName.size() + kTemporaryInfix.size() + kTemporarySuffix
+        || !name.startsWith(fileName + kTemporaryInfix))
+        return false;
+    const QStringView suffix = QStringView(name).last(kTemporarySuffix);
+    return std::all_of(suffix.begin(), suffix.end(),
+                       [](QChar c) { return c.unicode() < 0x80 && c.isLetterOrNumber(); });
+}
+
+// Removes the temporary files a killed copy left beside the file: only regular files of
+// this user's with Brenvo's own pattern of name, never through a link.
+void removeStaleTemporaries(const QString &dir, const QString &fileName)
+{
+    const QStringList names =
+        QDir(dir).entryList({fileName + kTemporaryInfix + u'*'}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QByteArray path = QFile::encodeName(dir + u'/' + name);
+        struct stat st
+        {
+        };
+        if (isTemporaryName(name, fileName) && ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode)
+            && st.st_uid == ::geteuid())
+            ::unlink(path.constData());
+    }
+}
+
+// Opens a new temporary file beside target, created by this call alone.
+std::pair<int, QByteArray> createTemporary(const QString &target, mode_t mode)
+{
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray path = QFile::encodeName(target + kTemporaryInfix);
+        for (qsizetype i = 0; i < kTemporarySuffix; ++i)
+            path += kAlphabet[QRandomGenerator::global()->bounded(int(sizeof kAlphabet - 1))];
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return {fd, path};
+    }
+    return {-1, {}};
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+#endif
+
+// Replaces target with bytes through a temporary file renamed over it, so that a failure
+// at any point (a full disk above all) leaves the old file whole; the file keeps its
+// permissions.
+void replaceFile(const QString &target, const QByteArray &bytes)
+{
+#ifdef Q_OS_UNIX
+    const QFileInfo info(target);
+    removeStaleTemporaries(info.absolutePath(), info.fileName());
+    struct stat old
+    {
+    };
+    const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    const auto [fd, temporary] = createTemporary(target, existed ? (old.st_mode & 07777) : 0666);
+    if (fd < 0)
+        throw PlatformError("settings file cannot be written");
+    // fchmod: the old file's mode as it was, not as the umask would cut it. fsync: a
+    // full disk may only show when the data reaches it.
+    bool written = (!existed || ::fchmod(fd, old.st_mode & 07777) == 0) && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (!written || ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
+        ::unlink(temporary.constData());
+        throw PlatformError("settings file cannot be written");
+    }
+#else
+    QSaveFile out(target);
+    out.setDirectWriteFallback(false);
+    // A failed flush must stop the rename: commit alone would replace the old file.
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()) {
+        out.cancelWriting();
+        out.commit();
+        throw PlatformError("settings file cannot be written");
+    }
+    if (!out.commit())
+        throw PlatformError("settings file cannot be written");
+#endif
 }
 
 } // namespace
@@ -239,14 +342,7 @@ void FileSettingsStore::write(const QString &section, const QString &key, const 
         throw PlatformError("settings folder cannot be made");
     }
     ini.setValue(section, key, value);
-
-    // A temporary file renamed over the old one: a failure half-way leaves the old
-    // file whole. The file keeps its permissions.
-    QSaveFile out(file.target);
-    out.setDirectWriteFallback(false);
-    const QByteArray bytes = ini.bytes();
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw PlatformError("settings file cannot be written");
+    replaceFile(file.target, ini.bytes());
 }
 
 } // namespace platform

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -225,6 +227,70 @@ private slots:
         QCOMPARE(bytesOf(target), QByteArray("; managed elsewhere\n[Settings]\nDuration=2026-12-07\n"));
         QCOMPARE(QFile::permissions(target),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+    }
+
+    // A disk that fills while the new text is written: the old file stays whole, and no
+    // half-written copy is left beside it. A file-size limit makes the writes fail as a
+    // full disk does.
+    void fullDiskKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("room"); // bytes that still fit
+        QTest::newRow("nothing fits") << 0;
+        QTest::newRow("part of the text fits") << 20;
+    }
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(int, room);
+        const QByteArray before("; mine, keep me\n[Other]\nkey=value\n[Settings]\nDuration=2026-11-01\n");
+        put(conf, before);
+        f.boxes->answers = {platform::BoxAnswer::Yes};
+        struct rlimit saved
+        {
+        };
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit full = saved;
+        full.rlim_cur = rlim_t(room);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
+        offerUpdate();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+        QCOMPARE(bytesOf(conf), before);
+        QCOMPARE(QDir(QFileInfo(conf).absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{QStringLiteral("brenvo.conf")});
+        // Yes still opens the update page.
+        QCOMPARE(f.browser->opened.size(), 1);
+    }
+
+    // A copy killed while it replaced the file leaves its temporary file behind; the next
+    // write clears it. Anything else beside the file, and what is not the user's own, stays.
+    void staleTemporaryFilesAreCleared()
+    {
+        put(conf, "[Settings]\nDuration=2026-12-01\n");
+        const QString dir = QFileInfo(conf).absolutePath();
+        const QString stale = dir + QStringLiteral("/brenvo.conf.brenvo-tmp-a1B2c3");
+        put(stale, "[Settings]\nDuration=2026-12-01\n");
+        const QStringList kept{QStringLiteral("brenvo.conf.backup"), QStringLiteral("brenvo.conf.brenvo-tmp-mine"),
+                               QStringLiteral("brenvo.conf.brenvo-tmp-1234567"), QStringLiteral("notes.brenvo-tmp-x1y2z3")};
+        for (const QString &name : kept)
+            put(dir + u'/' + name, "mine\n");
+        const QString target = at(QStringLiteral("elsewhere"));
+        put(target, "mine\n");
+        QVERIFY(QFile::link(target, dir + QStringLiteral("/brenvo.conf.brenvo-tmp-Zz9Yy8")));
+        const QString someoneElses = dir + QStringLiteral("/brenvo.conf.brenvo-tmp-Other1");
+        put(someoneElses, "theirs\n");
+        const bool asRoot = ::geteuid() == 0;
+        if (asRoot)
+            QCOMPARE(::chown(QFile::encodeName(someoneElses).constData(), 65534, 65534), 0);
+        fakes::program().services().settings->write(QStringLiteral("Settings"), QStringLiteral("Duration"),
+                                                    QStringLiteral("2026-12-07"));
+        QVERIFY(!QFileInfo::exists(stale));
+        for (const QString &name : kept)
+            QCOMPARE(bytesOf(dir + u'/' + name), QByteArray("mine\n"));
+        QVERIFY(QFileInfo(dir + QStringLiteral("/brenvo.conf.brenvo-tmp-Zz9Yy8")).isSymLink());
+        QCOMPARE(bytesOf(target), QByteArray("mine\n"));
+        QCOMPARE(QFileInfo::exists(someoneElses), asRoot);
+        QCOMPARE(bytesOf(conf), QByteArray("[Settings]\nDuration=2026-12-07\n"));
     }
 
     void relativeConfigHomeIsIgnored()
