@@ -29,17 +29,42 @@ bool privateFolder(const QString &dir)
         return false;
     return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
-#endif
 
-} // namespace
+enum class Claim { Taken, HeldByAnother, Unusable };
 
-QString instanceLockPath()
+// Kept open for the life of the process: closing it would release the lock. Never
+// through a link, and never blocking on something that is not a file.
+Claim lockAt(const QString &path)
 {
-#ifdef Q_OS_UNIX
+    if (path.isEmpty())
+        return Claim::Unusable;
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
+    if (fd < 0)
+        return Claim::Unusable;
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return Claim::Unusable;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return Claim::Taken;
+    const bool heldByAnother = errno == EWOULDBLOCK;
+    ::close(fd);
+    return heldByAnother ? Claim::HeldByAnother : Claim::Unusable;
+}
+
+QString runtimeLockPath()
+{
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (privateFolder(runtime))
-        return runtime + QStringLiteral("/brenvo.lock");
-    // No usable runtime folder: a folder of the user's own in the cache.
+    return privateFolder(runtime) ? runtime + QStringLiteral("/brenvo.lock") : QString();
+}
+
+// A folder of the user's own in the cache, made private when it is new.
+QString cacheLockPath()
+{
     QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
     if (cache.isEmpty() || !QDir::isAbsolutePath(cache))
         cache = QDir::homePath() + QStringLiteral("/.cache");
@@ -47,6 +72,16 @@ QString instanceLockPath()
     QDir().mkpath(cache);
     ::mkdir(QFile::encodeName(dir).constData(), 0700);
     return privateFolder(dir) ? dir + QStringLiteral("/brenvo.lock") : QString();
+}
+#endif
+
+} // namespace
+
+QString instanceLockPath()
+{
+#ifdef Q_OS_UNIX
+    const QString runtime = runtimeLockPath();
+    return runtime.isEmpty() ? cacheLockPath() : runtime;
 #else
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
@@ -57,30 +92,16 @@ QString instanceLockPath()
 
 bool claimInstanceLock()
 {
-    const QString path = instanceLockPath();
-    if (path.isEmpty())
-        return true; // nowhere safe to keep it: rather start than refuse the user
 #ifdef Q_OS_UNIX
-    // Kept open for the life of the process: closing it would release the lock. Never
-    // through a link, and never blocking on something that is not a file.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
-    if (fd < 0)
-        return true;
-    struct stat st
-    {
-    };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-        ::close(fd);
-        return true;
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-        return true;
-    const bool heldByAnother = errno == EWOULDBLOCK;
-    ::close(fd);
-    return !heldByAnother;
+    // The runtime folder first; when the lock there cannot be used (a spoiled path, a
+    // folder Brenvo may not write), the cache. Only when neither can hold a lock does
+    // Brenvo start unguarded: rather start than refuse the user.
+    Claim claim = lockAt(runtimeLockPath());
+    if (claim == Claim::Unusable)
+        claim = lockAt(cacheLockPath());
+    return claim != Claim::HeldByAnother;
 #else
-    static QLockFile lock(path);
+    static QLockFile lock(instanceLockPath());
     lock.setStaleLockTime(0);
     return lock.tryLock(0) || lock.error() != QLockFile::LockFailedError;
 #endif

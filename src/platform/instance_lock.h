@@ -10,8 +10,9 @@ namespace platform {
 // when neither is fit.
 QString instanceLockPath();
 
-// True when this process now holds the lock, or when the lock cannot be taken for any
-// reason but another copy holding it (Brenvo then starts). The operating system drops
+// True when this process now holds the lock, or when neither the runtime folder's lock
+// nor the cache folder's can be used (Brenvo then starts); false only when another copy
+// holds it. The operating system drops
 // the lock when the process dies, however it dies, so a killed copy never blocks the
 // next start.
 bool claimInstanceLock();

@@ -357,25 +357,75 @@ private slots:
         QVERIFY(!platform::claimInstanceLock()); // another holder is the only refusal
     }
 
-    void lockNeverFollowsALink_data()
+    // A lock path in the runtime folder that cannot be used sends the lock to the cache,
+    // so a second copy is still refused; what was at the path stays as it was.
+    void spoiledRuntimeLockFallsBackToTheCache_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("link") << "link";
-        QTest::newRow("fifo") << "fifo";
+        for (const char *kind :
+             {"read-only runtime folder", "folder", "fifo", "dangling link", "link to a file", "someone else's file"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
     }
-    void lockNeverFollowsALink()
+    void spoiledRuntimeLockFallsBackToTheCache()
     {
         QFETCH(QString, kind);
-        const QString lock = at(QStringLiteral("run/brenvo.lock"));
+        const bool asRoot = ::geteuid() == 0;
+        if (kind == QLatin1String("read-only runtime folder") && asRoot)
+            QSKIP("root writes into a read-only folder; the unprivileged run covers this row");
+        if (kind == QLatin1String("someone else's file") && !asRoot)
+            QSKIP("only root can make a file of someone else's; the run as root covers this row");
+        const QString run = at(QStringLiteral("run"));
+        const QString lock = run + QStringLiteral("/brenvo.lock");
+        const QByteArray lockName = QFile::encodeName(lock);
         const QString elsewhere = at(QStringLiteral("elsewhere"));
-        if (kind == QLatin1String("link"))
+        if (kind == QLatin1String("read-only runtime folder"))
+            QCOMPARE(::chmod(QFile::encodeName(run).constData(), 0500), 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(lock));
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(lockName.constData(), 0600), 0);
+        else if (kind == QLatin1String("dangling link"))
             QVERIFY(QFile::link(elsewhere, lock));
-        else
-            QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
-        QCOMPARE(platform::instanceLockPath(), lock);
-        QVERIFY(platform::claimInstanceLock()); // cannot tell: Brenvo starts
-        QVERIFY(!QFileInfo::exists(elsewhere));
-        QCOMPARE(QFileInfo(lock).isSymLink(), kind == QLatin1String("link"));
+        else if (kind == QLatin1String("link to a file")) {
+            put(elsewhere, "mine\n");
+            QVERIFY(QFile::link(elsewhere, lock));
+        } else {
+            put(lock, "theirs\n");
+            QCOMPARE(::chown(lockName.constData(), 65534, 65534), 0);
+        }
+        struct stat before
+        {
+        };
+        const bool existed = ::lstat(lockName.constData(), &before) == 0;
+
+        QVERIFY(platform::claimInstanceLock());
+        const bool secondStart = platform::claimInstanceLock();
+        ::chmod(QFile::encodeName(run).constData(), 0700);
+        QVERIFY(!secondStart);
+        QVERIFY(QFileInfo::exists(at(QStringLiteral("cache/brenvo/brenvo.lock"))));
+        struct stat after
+        {
+        };
+        QCOMPARE(::lstat(lockName.constData(), &after) == 0, existed);
+        if (existed) {
+            QCOMPARE(after.st_mode, before.st_mode);
+            QCOMPARE(after.st_ino, before.st_ino);
+            QCOMPARE(after.st_uid, before.st_uid);
+        }
+        QCOMPARE(QFileInfo::exists(elsewhere), kind == QLatin1String("link to a file"));
+        if (kind == QLatin1String("link to a file"))
+            QCOMPARE(bytesOf(elsewhere), QByteArray("mine\n"));
+    }
+
+    // Neither the runtime folder nor the cache can hold a lock: Brenvo starts.
+    void noPlaceForALockStillStarts()
+    {
+        qunsetenv("XDG_RUNTIME_DIR");
+        put(at(QStringLiteral("cache/brenvo")), "a file where the folder would be\n");
+        QCOMPARE(platform::instanceLockPath(), QString());
+        QVERIFY(platform::claimInstanceLock());
+        QVERIFY(platform::claimInstanceLock());
+        QCOMPARE(bytesOf(at(QStringLiteral("cache/brenvo"))), QByteArray("a file where the folder would be\n"));
     }
 };
 
