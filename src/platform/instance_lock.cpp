@@ -62,8 +62,18 @@ QString runtimeLockPath()
     return privateFolder(runtime) ? runtime + QStringLiteral("/brenvo.lock") : QString();
 }
 
-// A folder of the user's own in the cache, made private when it is new.
 QString cacheLockPath()
+{
+    const QString dir = privateCacheFolder();
+    return dir.isEmpty() ? QString() : dir + QStringLiteral("/brenvo.lock");
+}
+
+#endif
+
+} // namespace
+
+#ifdef Q_OS_UNIX
+QString privateCacheFolder()
 {
     QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
     if (cache.isEmpty() || !QDir::isAbsolutePath(cache))
@@ -71,11 +81,31 @@ QString cacheLockPath()
     const QString dir = cache + QStringLiteral("/brenvo");
     QDir().mkpath(cache);
     ::mkdir(QFile::encodeName(dir).constData(), 0700);
-    return privateFolder(dir) ? dir + QStringLiteral("/brenvo.lock") : QString();
+    return privateFolder(dir) ? dir : QString();
 }
-#endif
 
-} // namespace
+RuntimeFolderLoan::RuntimeFolderLoan()
+{
+    // A folder the user named is left as it is, fit or not: a Wayland display is
+    // found through it.
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return;
+    const QString lent = privateCacheFolder();
+    if (lent.isEmpty())
+        return;
+    m_lent = true;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(lent));
+}
+
+RuntimeFolderLoan::~RuntimeFolderLoan()
+{
+    if (m_lent)
+        qunsetenv("XDG_RUNTIME_DIR");
+}
+#else
+RuntimeFolderLoan::RuntimeFolderLoan() = default;
+RuntimeFolderLoan::~RuntimeFolderLoan() = default;
+#endif
 
 QString instanceLockPath()
 {

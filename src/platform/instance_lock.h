@@ -17,4 +17,27 @@ QString instanceLockPath();
 // next start.
 bool claimInstanceLock();
 
+#ifdef Q_OS_UNIX
+// The folder brenvo in the user's cache ($XDG_CACHE_HOME, else ~/.cache), made private
+// to the user when it is new; empty when it is not a folder of the user's own that no
+// one else can write.
+QString privateCacheFolder();
+#endif
+
+// Qt needs a runtime folder while the application starts; when $XDG_RUNTIME_DIR is
+// unset, Qt warns and makes /tmp/runtime-<user>. While this lives, the variable names
+// the private cache folder above instead; afterwards it is unset again, so programs
+// Brenvo starts (the browser) see the environment as it was.
+class RuntimeFolderLoan
+{
+public:
+    RuntimeFolderLoan();
+    ~RuntimeFolderLoan();
+    RuntimeFolderLoan(const RuntimeFolderLoan &) = delete;
+    RuntimeFolderLoan &operator=(const RuntimeFolderLoan &) = delete;
+
+private:
+    bool m_lent = false;
+};
+
 } // namespace platform

@@ -41,6 +41,25 @@ informs --help-all
 grep -q -- "-platform" "$work/out" || fail "--help-all names no Qt option"
 passed=$((passed + 1))
 
+# No display to open: one line that says what is needed and which display was tried,
+# status 1 and no core dump, whatever display was named.
+nodisplay() { # EXPECTED ARGS...: runs brenvo with the environment and arguments given
+    local expected=$1
+    shift
+    env "$@" >"$work/out" 2>"$work/err"
+    local status=$?
+    [[ $status -eq 1 ]] || fail "$* ended with status $status: $(cat "$work/err")"
+    [[ $(wc -l <"$work/err") -eq 1 ]] || fail "$* printed more than one line: $(cat "$work/err")"
+    grep -q "needs a graphical desktop session" "$work/err" && grep -qF "$expected" "$work/err" ||
+        fail "$* said: $(cat "$work/err")"
+    passed=$((passed + 1))
+}
+nodisplay "DISPLAY names none" "$BRENVO"
+nodisplay '":57"' DISPLAY=:57 "$BRENVO"
+nodisplay '"127.0.0.1:97"' DISPLAY=127.0.0.1:97 "$BRENVO"
+nodisplay '"nowhere"' WAYLAND_DISPLAY=nowhere "$BRENVO" -platform wayland
+nodisplay '":58"' QT_QPA_PLATFORM=xcb DISPLAY=:58 "$BRENVO"
+
 # Anything else starts the program as before: Qt's -platform is obeyed, an unknown
 # argument is ignored, and the lock is taken.
 "$BRENVO" -platform offscreen --bogus >"$work/out" 2>"$work/err" &

@@ -7,6 +7,17 @@ source "$(dirname "$0")/../xvfb_lib.sh"
 start_x
 passed=0
 
+# No runtime folder named: Qt is lent Brenvo's private cache folder while it starts,
+# so nothing is made in the temporary folder and nothing is said about it.
+mkdir "$WORK/tmp"
+(unset XDG_RUNTIME_DIR && TMPDIR=$WORK/tmp exec "$BRENVO" 2>"$WORK/err") & first=$!
+wait_window "Brenvo v1.15" >/dev/null || fail "a start without XDG_RUNTIME_DIR showed no details window"
+[[ -z $(ls -A "$WORK/tmp") ]] || fail "a start without XDG_RUNTIME_DIR made $(ls -A "$WORK/tmp")"
+! grep -q XDG_RUNTIME_DIR "$WORK/err" || fail "a start without XDG_RUNTIME_DIR said: $(cat "$WORK/err")"
+kill -9 "$first"; wait "$first" 2>/dev/null
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
+echo "PASS: no runtime folder made"; ((passed++))
+
 "$BRENVO" & first=$!
 details=$(wait_window "Brenvo v1.15") || fail "the first copy showed no details window"
 

@@ -271,7 +271,8 @@ private slots:
         const QString stale = dir + QStringLiteral("/brenvo.conf.brenvo-tmp-a1B2c3");
         put(stale, "[Settings]\nDuration=2026-12-01\n");
         const QStringList kept{QStringLiteral("brenvo.conf.backup"), QStringLiteral("brenvo.conf.brenvo-tmp-mine"),
-                               QStringLiteral("brenvo.conf.brenvo-tmp-1234567"), QStringLiteral("notes.brenvo-tmp-x1y2z3")};
+                               QStringLiteral("brenvo.conf.brenvo-tmp-1234567"),
+                               QStringLiteral("notes.brenvo-tmp-x1y2z3")};
         for (const QString &name : kept)
             put(dir + u'/' + name, "mine\n");
         const QString target = at(QStringLiteral("elsewhere"));
