@@ -50,6 +50,13 @@ class Desktop:
         runtime = os.path.join(self.work, "run")
         os.makedirs(runtime, mode=0o700)
         os.environ["XDG_RUNTIME_DIR"] = runtime
+        # The window manager and the selection tool keep their files here, not in the
+        # home of whoever runs the tests.
+        desk_home = os.path.join(self.work, "desk-home")
+        os.makedirs(desk_home)
+        for var, sub in (("HOME", ""), ("XDG_CACHE_HOME", ".cache"), ("XDG_CONFIG_HOME", ".config"),
+                         ("XDG_DATA_HOME", ".local/share")):
+            os.environ[var] = os.path.join(desk_home, sub) if sub else desk_home
         for var in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS"):
             os.environ.pop(var, None)
 
@@ -109,6 +116,14 @@ class Desktop:
         if "=" not in out:
             return None
         return out.split("=", 1)[1].strip().strip('"')
+
+    def frame_hints(self, window):
+        """What the window asks of its frame, (Motif functions, Motif decorations), and
+        what the window manager allows, its _NET_WM_ALLOWED_ACTIONS."""
+        motif = run("xprop", "-id", str(window), "_MOTIF_WM_HINTS", check=False).split("=")[-1]
+        words = [int(w, 16) for w in motif.replace(",", " ").split() if w.startswith("0x")]
+        allowed = run("xprop", "-id", str(window), "_NET_WM_ALLOWED_ACTIONS", check=False).split("=")[-1]
+        return (words[1], words[2]) if len(words) >= 3 else (None, None), allowed.replace(",", " ").split()
 
     def active(self):
         out = run("xprop", "-root", "_NET_ACTIVE_WINDOW", check=False)

@@ -46,6 +46,21 @@ def title_bar(desktop, title):
     return wait_for(f"a title bar reading '{title}'", lambda: desktop.titled(title))[-1]
 
 
+MWM_FUNC_MINIMIZE, MWM_FUNC_MAXIMIZE, MWM_DECOR_MINIMIZE, MWM_DECOR_MAXIMIZE = 0x8, 0x10, 0x20, 0x40
+
+
+def close_box_only(desktop, window, title):
+    """The window asks its frame for a close box and neither minimise nor maximise, and
+    the window manager offers no maximise (openbox keeps minimise by its own rule)."""
+    (functions, decorations), allowed = desktop.frame_hints(window)
+    check(functions is not None, f"'{title}' sets no Motif hints")
+    check(not functions & (MWM_FUNC_MINIMIZE | MWM_FUNC_MAXIMIZE), f"'{title}' asks for functions {functions:#x}")
+    check(not decorations & (MWM_DECOR_MINIMIZE | MWM_DECOR_MAXIMIZE),
+          f"'{title}' asks for decorations {decorations:#x}")
+    check("_NET_WM_ACTION_CLOSE" in allowed, f"'{title}' cannot be closed: {allowed}")
+    check(not [a for a in allowed if "MAXIMIZE" in a or "RESIZE" in a], f"'{title}' can grow: {allowed}")
+
+
 def close_box_by_mouse(desktop, program, text, button="OK"):
     """The box saying text is on top of everything and active; a click on its button
     closes it."""
@@ -103,7 +118,7 @@ def details_window(desktop, binary):
     """Title bar, the three boxes in front of the details window, the keyboard round."""
     with brenvo(desktop, binary) as p:
         details = p.window(DETAILS, "frame")
-        title_bar(desktop, DETAILS)
+        close_box_only(desktop, title_bar(desktop, DETAILS), DETAILS)
         check(not [w for w in desktop.stacking() if "—" in (desktop.title(w) or "")], "a suffixed title bar")
         names = go_round(desktop, details, 4)
         check(names == ["Name", "Take The Brain Test Now", "Exit", "Female", "Name"], f"order {names}")
@@ -155,7 +170,7 @@ def whole_test_by_names(desktop, binary):
         press(need("Female", find(details, "radio button", "Female")))
         press(need("start", find(details, "push button", "Take The Brain Test Now")))
         test = p.window(SECOND, "frame")
-        title_bar(desktop, SECOND)
+        close_box_only(desktop, title_bar(desktop, SECOND), SECOND)
         # Next with no answer: the box comes up in front of the test window.
         press(need("Next", find(test, "push button", "Next")))
         close_box_by_mouse(desktop, p, "Please choose an answer")
@@ -192,6 +207,7 @@ def about_window(desktop, binary):
         top = wait_for("the about window on top", lambda: (lambda s: desktop.title(s[-1]) == SECOND and s[-1])(
             desktop.stacking()))
         check(desktop.titled(DETAILS)[0] in desktop.stacking()[:-1], "the about window is not over its owner")
+        close_box_only(desktop, top, SECOND)
         wait_for("the focus on OK", lambda: focus_in(about) and focus_in(about).name == "OK")
         desktop.click(need("OK", find(about, "push button", "OK")))
         wait_for("the about window to close", lambda: top not in desktop.stacking())
@@ -201,7 +217,7 @@ def open_exit_screen(desktop, p):
     details = p.window(DETAILS, "frame")
     press(need("Exit", find(details, "push button", "Exit")))
     screen = p.window(SECOND)
-    title_bar(desktop, SECOND)
+    close_box_only(desktop, title_bar(desktop, SECOND), SECOND)
     # Shown without taking the focus; the user clicks into it.
     desktop.click(need("caption", find(screen, "label", SECOND)))
     wait_for("the exit screen to take the keyboard", lambda: desktop.titled(SECOND)[-1] == desktop.active())
