@@ -9,7 +9,7 @@ bash scripts/setup.sh --fuzz --no-build
 cmake --build --preset fuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for target in namebox referral update_date; do
+for target in namebox referral update_date settings_file; do
     mkdir -p "$work/$target"
     echo "fuzz_$target: ${RUNS:-20000} inputs"
     ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen \
@@ -17,4 +17,4 @@ for target in namebox referral update_date; do
         -print_final_stats=0 "$work/$target" "tests/fuzz/corpus/$target" 2>"$work/$target.log" ||
         { tail -n 40 "$work/$target.log"; echo "FAIL: fuzz_$target"; exit 1; }
 done
-echo "3 passed, 0 failed"
+echo "4 passed, 0 failed"

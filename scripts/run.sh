@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Brenvo.
+# Installs what is missing, builds the program alone, and starts Brenvo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+# Said first: without a desktop nothing below would help.
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-    echo "brenvo: no display to show its windows on; start it from a desktop session, or on a virtual one (apt-get install xvfb): xvfb-run -a build/brenvo" >&2
+    echo "brenvo: needs a graphical desktop session; run this from a terminal on your desktop (GNOME, KDE, Xfce, ...), where DISPLAY or WAYLAND_DISPLAY is set" >&2
     exit 1
 fi
-exec build/brenvo
+bash scripts/setup.sh --program
+exec build/brenvo "$@"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building Brenvo needs (and, with --tests, what its tests need), then
-# configures and builds it. Quick when nothing is missing or changed.
+# configures and builds it (with --program, the program alone; with --no-build,
+# nothing). Quick when nothing is missing or changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,11 +17,12 @@ for arg in "$@"; do
         packages+=(weston xwayland qt6-wayland)
         # The package: Debian's checks and the manual page reader.
         packages+=(lintian man-db groff-base)
-        # The format check.
-        packages+=(clang-format)
+        # The format check reads the tracked files from git.
+        packages+=(clang-format git)
         ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;
+    --program) program_only=1 ;;
     esac
 done
 
@@ -34,12 +36,25 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo=()
     [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    # apt's and debconf's progress goes to a log, shown only when something fails.
+    log=$(mktemp)
+    if ! { "${sudo[@]}" apt-get update -qq &&
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes \
+            apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+        cat "$log" >&2
+        rm -f "$log"
+        echo "setup: could not install ${missing[*]}" >&2
+        exit 1
+    fi
+    rm -f "$log"
 fi
 
 [[ -z ${no_build:-} ]] || exit 0
 if [[ ! -f build/CMakeCache.txt ]]; then
     cmake --preset default >/dev/null
 fi
-cmake --build --preset default
+if [[ -n ${program_only:-} ]]; then
+    cmake --build --preset default --target brenvo
+else
+    cmake --build --preset default
+fi
