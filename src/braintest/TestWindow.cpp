@@ -6,6 +6,9 @@
 #include "ui/forms.h"
 #include "ui/resume.h"
 
+#include <QKeyEvent>
+#include <algorithm>
+
 namespace {
 // The Next button's caption is the only record of whether it evaluates.
 const QString kShowMyAbility = QStringLiteral("Show My Ability");
@@ -38,6 +41,8 @@ TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::State &quiz, QW
 
     // The result panel lies in front until a test starts; what it covers is out of reach.
     ui->fraQuestion->setEnabled(false);
+    ui->Frame1->installEventFilter(this);
+    ui->Frame3->installEventFilter(this);
 }
 
 TestWindow::~TestWindow() = default;
@@ -54,7 +59,7 @@ void TestWindow::StartTest()
 {
     ShowQuestion(0);
     BringToFront(ui->fraQuestion, ui->fraResult);
-    ui->optAnswerOne->setFocus();
+    FocusQuestion();
 }
 
 void TestWindow::ShowQuestion(int index)
@@ -65,6 +70,37 @@ void TestWindow::ShowQuestion(int index)
     ui->optAnswerOne->setText(quiz::slot(s.Options, 2 * index));
     ui->optAnswerTwo->setText(quiz::slot(s.Options, 2 * index + 1));
     forms::clearOptions({ui->optAnswerOne, ui->optAnswerTwo});
+    // To a screen reader the question's panel and the answers' panel are the question,
+    // with the two answers as their description.
+    const QString answers = ui->optAnswerOne->text() + QStringLiteral(", ") + ui->optAnswerTwo->text();
+    for (QWidget *panel : {ui->Frame3, ui->Frame1}) {
+        panel->setAccessibleName(ui->lblQuestion->text());
+        panel->setAccessibleDescription(answers);
+    }
+}
+
+void TestWindow::FocusQuestion()
+{
+    // A screen reader speaks what the focus comes to, and nothing that changes under a
+    // focus that stays: the focus moves to a panel that reads out the question, each
+    // time to one it is not on already.
+    (ui->Frame1->hasFocus() ? ui->Frame3 : ui->Frame1)->setFocus();
+}
+
+bool TestWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // From a question's panel, the keys that choose an answer go on to the first answer.
+    if ((watched == ui->Frame1 || watched == ui->Frame3) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right
+            || key == Qt::Key_Space) {
+            ui->optAnswerOne->setFocus(Qt::TabFocusReason);
+            if (key == Qt::Key_Space)
+                ui->optAnswerOne->click();
+            return true;
+        }
+    }
+    return MainWindowBase::eventFilter(watched, event);
 }
 
 // Stores the selected option's text as the answer to the question on screen; a slot
@@ -106,6 +142,7 @@ void TestWindow::cmdNext_Click()
     if (s.CurrentQuestion == kLastQuestion)
         ui->cmdNext->setText(kShowMyAbility);
     ShowQuestion(s.CurrentQuestion);
+    FocusQuestion();
 }
 
 void TestWindow::ShowResult()
@@ -131,7 +168,24 @@ void TestWindow::ShowResult()
     ui->lblAnswer->move((ui->Frame4->width() - ui->lblAnswer->width()) / 2, ui->lblAnswer->y());
     BringToFront(ui->fraResult, ui->fraQuestion);
     // No button holds the focus, so Enter (like Esc) reaches Next once more.
-    centralWidget()->setFocus();
+    FocusList();
+}
+
+void TestWindow::FocusList()
+{
+    QGroupBox *list = ui->fraRightBrainResponsible->isVisibleTo(ui->fraResult) ? ui->fraRightBrainResponsible
+                                                                               : ui->fraLeftBrainResponsible;
+    QList<QLabel *> labels = list->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    std::sort(labels.begin(), labels.end(), [](QLabel *a, QLabel *b) { return a->y() < b->y(); });
+    QStringList lines;
+    for (QLabel *line : labels)
+        lines << line->text();
+    // To a screen reader: the result panel is the verdict, the list its title and lines.
+    list->setAccessibleDescription(lines.join(QStringLiteral(", ")));
+    ui->fraResult->setAccessibleName(ui->lblAnswer->text());
+    ui->fraResult->setAccessibleDescription(list->title() + QStringLiteral(": ") + list->accessibleDescription());
+    // Each time to a panel the focus is not on already, so that it is spoken again.
+    (list->hasFocus() ? static_cast<QWidget *>(ui->fraResult) : list)->setFocus();
 }
 
 void TestWindow::cmdPrevious_Click()
@@ -142,6 +196,7 @@ void TestWindow::cmdPrevious_Click()
         ui->cmdPrevious->setEnabled(false);
     ui->cmdNext->setText(kNextCaption);
     ShowQuestion(s.CurrentQuestion);
+    FocusQuestion();
 }
 
 void TestWindow::cmdBack_Click()
@@ -178,11 +233,13 @@ void TestWindow::mnuExit_Click()
 void TestWindow::cmdRightBrainResponsible_Click()
 {
     forms::bringToFront(ui->fraRightBrainResponsible);
+    FocusList();
 }
 
 void TestWindow::cmdLeftBrainResponsible_Click()
 {
     forms::bringToFront(ui->fraLeftBrainResponsible);
+    FocusList();
 }
 
 void TestWindow::Label19_Click()

@@ -45,6 +45,11 @@ private:
     void ShowQuestion(int index);
     bool RecordAnswer();
     void ShowResult();
+    // The focus on a panel that reads out the question on screen, or the verdict and
+    // the list in front.
+    void FocusQuestion();
+    void FocusList();
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void BringToFront(QWidget *front, QWidget *behind);
 
     platform::MessageBoxService &m_boxes;

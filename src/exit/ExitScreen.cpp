@@ -85,6 +85,9 @@ void ExitScreen::Form_Load()
     const float r = random.next();
     const int k = std::clamp(static_cast<int>(std::floor(r * 4.0f)), 0, 3);
     ui->Label2->setText(SupportMessages()[static_cast<std::size_t>(k)]);
+    // Exit has the focus when the screen comes up: a screen reader reads its
+    // description after it, the support message and the form below.
+    ui->cmdClose->setAccessibleDescription(ui->Label2->text() + u' ' + ui->Frame2->title() + u'.');
 
     // Above ordinary windows without taking the focus from the one the user was in.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -173,7 +176,8 @@ bool ExitScreen::eventFilter(QObject *watched, QEvent *event)
     }
     switch (event->type()) {
     case QEvent::FocusIn:
-        Run([&] { Placeholder_GotFocus(box); });
+        // Unannounced: a screen reader reads the box, empty, when it hears of the focus.
+        Run([&] { forms::unannounced([&] { Placeholder_GotFocus(box); }); });
         break;
     case QEvent::FocusOut:
         Run([&] { Placeholder_LostFocus(box); });

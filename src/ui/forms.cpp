@@ -1,5 +1,6 @@
 #include "forms.h"
 #include "FormStyle.h"
+#include "TextBoxAccessible.h"
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
@@ -9,6 +10,7 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -156,12 +158,21 @@ QFont designFont(const QString &written)
 }
 
 namespace {
+// A window of the forms' is a window to a screen reader; a plain frame inside one is a
+// panel (Qt would call it a frame, which screen readers take for a window of its own);
+// a text box reads out its whole text.
 QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
-    if (!widget || !widget->isWindow() || className != QLatin1String("QWidget"))
+    if (!widget)
         return nullptr;
-    return new QAccessibleWidget(widget, QAccessible::Window);
+    if (widget->isWindow() && className == QLatin1String("QWidget"))
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    if (!widget->isWindow() && className == QLatin1String("QFrame"))
+        return new QAccessibleWidget(widget, QAccessible::Grouping);
+    if (className == QLatin1String("QLineEdit"))
+        return new TextBoxAccessible(static_cast<QLineEdit *>(widget));
+    return nullptr;
 }
 } // namespace
 
@@ -335,6 +346,16 @@ void clearOptions(std::initializer_list<QAbstractButton *> buttons)
         b->setChecked(false);
         b->setAutoExclusive(exclusive);
     }
+}
+
+void unannounced(const std::function<void()> &fn)
+{
+    struct Restore
+    {
+        QAccessible::UpdateHandler previous;
+        ~Restore() { QAccessible::installUpdateHandler(previous); }
+    } restore{QAccessible::installUpdateHandler([](QAccessibleEvent *) {})};
+    fn();
 }
 
 } // namespace forms

@@ -55,4 +55,10 @@ QString withoutAccessMarkers(const QString &caption);
 // Unselects every option button of a group; Qt's exclusive groups refuse that otherwise.
 void clearOptions(std::initializer_list<QAbstractButton *> buttons);
 
+// Runs fn without telling screen readers of the changes it makes. For a change inside
+// focus-in handling: Qt tells them of the focus only afterwards, and a text change that
+// reaches them first makes them take the focus without naming it. They read the
+// control afresh when the focus news comes.
+void unannounced(const std::function<void()> &fn);
+
 } // namespace forms

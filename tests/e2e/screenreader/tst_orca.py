@@ -1,0 +1,174 @@
+#!/usr/bin/python3
+"""A blind person's whole journey through Brenvo, heard through the real Orca: the
+details window and its boxes, twenty questions with Previous once, a tie and both its
+lists, the farewell screen and the referral form, by keyboard alone. Every check is on
+what Orca spoke.
+
+    /usr/bin/python3 tests/e2e/screenreader/tst_orca.py build/brenvo
+"""
+import datetime
+import os
+import re
+import shutil
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "desktop"))
+sys.path.insert(0, HERE)
+from desktop import Desktop, Failure, Program  # noqa: E402
+from orca import Orca  # noqa: E402
+
+# The question bank as the program holds it: (question, first answer, second answer, key
+# is first), each text one or more literals in a row.
+TEXT = r'((?:u"[^"]*"\s*)+)'
+BANK_ROW = re.compile(r"\{\s*" + TEXT + r",\s*" + TEXT + r",\s*" + TEXT + r",\s*(true|false)\s*\}")
+
+
+def joined(literals):
+    return "".join(re.findall(r'u"([^"]*)"', literals))
+
+
+with open(os.path.join(HERE, "..", "..", "..", "src", "braintest", "quiz.cpp")) as f:
+    BANK = [(joined(q), joined(a), joined(b), key == "true") for q, a, b, key in BANK_ROW.findall(f.read())]
+if len(BANK) != 20:
+    raise SystemExit(f"the question bank reads as {len(BANK)} questions")
+TIE = "Your Left Brain And Right Brain Are Both Used Equally"
+RIGHT = ("The Right Brain is Responsible for", "Understanding of the whole picture", "Ready to take risks")
+LEFT = ("The Left Brain is Responsible for", "Good verbal and expressive skills", "Lives in real world")
+PLACEHOLDERS = ("Your Name", "Your Email Address", "Friend's Email Address", "Friend's Name", "Your Message")
+
+
+def check(condition, what, heard):
+    if not condition:
+        raise Failure(f"{what}; Orca said {heard}")
+
+
+def spoke(heard, text):
+    return any(text in u for u in heard)
+
+
+def question_heard(heard, q):
+    """Question q (from 1) and both its answers are among what was heard."""
+    question, first, second, _ = BANK[q - 1]
+    check(spoke(heard, question), f"question {q} not heard", heard)
+    check(spoke(heard, first) and spoke(heard, second), f"the answers of question {q} not heard", heard)
+
+
+def journey(desktop, binary):
+    orca = Orca(desktop)
+    program = Program(desktop, binary, settings=f"[Settings]\nDuration={datetime.date.today()}\n").start()
+    try:
+        keys = desktop.keys
+        orca.hear("Brenvo v1.15 frame", "Name text")
+
+        # Back in the name box after a message box, its text is read out whole.
+        desktop.type("ann")
+        orca.hear("n")
+        keys("Return")
+        orca.hear("Plese Select Your Sex", "OK push button")
+        keys("Return")
+        heard = orca.hear("Name text", "AN")
+        check(spoke(heard, "ANN"), "the name box read back short", heard)
+        keys("Tab", "Tab", "Tab")
+        orca.hear("Female")
+        keys("space")
+        orca.hear("selected", whole=True)
+
+        # Every question with its two answers: as the window comes up, after each Next,
+        # and after Previous. The first answer throughout, but the second on question 2:
+        # ten answers equal their key, a tie.
+        keys("alt+b")
+        question_heard(orca.hear("Brenvo v1.20 frame", BANK[0][0]), 1)
+        for q in range(1, 21):
+            keys("Down")
+            orca.hear(BANK[q - 1][1])
+            if q == 2:
+                keys("Down")
+                orca.hear(BANK[q - 1][2])
+            keys("space")
+            orca.hear("selected", whole=True)
+            keys("Return")
+            if q < 20:
+                question_heard(orca.hear(BANK[q][0]), q + 1)
+            if q == 3:
+                keys("alt+p")
+                question_heard(orca.hear(BANK[2][0]), 3)
+                keys("Down")
+                orca.hear(BANK[2][1])
+                keys("space")
+                orca.hear("selected", whole=True)
+                keys("Return")
+                question_heard(orca.hear(BANK[3][0]), 4)
+
+        # The verdict and the list in front; Enter evaluates again and is heard again.
+        heard = orca.hear(TIE, RIGHT[0], RIGHT[2])
+        check(all(spoke(heard, line) for line in RIGHT), "the right list not heard whole", heard)
+        check(not any(spoke(heard, line) for line in LEFT[1:]), "the covered list was read out", heard)
+        keys("Return")
+        orca.hear(TIE)
+
+        # Each tie button brings its list forward, and the list is heard.
+        for button, lines in (("The Left Brain is Responsible for push button", LEFT),
+                              ("The Right Brain is Responsible for push button", RIGHT)):
+            for _ in range(8):
+                keys("Tab")
+                if spoke(orca.hear("tab"), button):
+                    break
+            else:
+                raise Failure(f"Tab never reached '{button}'")
+            keys("space")
+            heard = orca.hear(lines[0] + " panel", lines[2])
+            check(all(spoke(heard, line) for line in lines), f"'{lines[0]}' not heard whole", heard)
+
+        # Back to the details window, then its Exit: the farewell screen and its message.
+        keys("alt+b")
+        orca.hear("Brenvo v1.15 frame")
+        keys("alt+e")
+        heard = orca.hear("Exit push button", "www.talvern.example/board")
+        check(spoke(heard, "Refer A Friend"), "the farewell screen does not point to the referral", heard)
+
+        # Each referral box is named as the focus reaches it, never its placeholder read.
+        for name in ("Visit the Talvern Discussion Board Now check box", "Your Name", "Refer A Friend Now push button",
+                     "Your Email Address",
+                     "Friend's Email Address", "Friend's Name"):
+            keys("Tab")
+            heard = orca.hear(name)
+            check(not [u for u in heard if u.rstrip(". ") in PLACEHOLDERS], "a placeholder was read out", heard)
+        desktop.type("Bob")
+        orca.hear("b")
+        keys("shift+Tab")
+        orca.hear("Friend's Email Address text")
+        keys("Tab")
+        heard = orca.hear("Friend's Name text", "Bo")
+        check(spoke(heard, "Bob"), "Friend's Name read back short", heard)
+
+        # A referral without the sender's address is refused with a box that is heard.
+        keys("alt+n")
+        orca.hear("Please Enter Proper Email Address", "OK push button")
+        keys("Return")
+        orca.hear("Friend's Name text")
+    finally:
+        program.stop()
+        orca.close()
+        # For a look at everything Orca did: BRENVO_ORCA_LOG=FILE keeps its debug log.
+        if os.environ.get("BRENVO_ORCA_LOG"):
+            shutil.copy(orca.log, os.environ["BRENVO_ORCA_LOG"])
+
+
+def main(argv):
+    desktop = Desktop()
+    try:
+        journey(desktop, os.path.abspath(argv[1]))
+    except Failure as e:
+        print(f"FAIL: journey: {e}", flush=True)
+        print("0 passed, 1 failed")
+        return 1
+    finally:
+        desktop.close()
+    print("PASS: journey")
+    print("1 passed, 0 failed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
