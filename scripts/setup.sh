@@ -13,6 +13,8 @@ for arg in "$@"; do
         # The desktop layer: a window manager, the accessibility bus and a screen
         # reader's library, title bars and pixels read back.
         packages+=(openbox at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils imagemagick xsel)
+        # What a blind user hears: the screen reader and its speech service.
+        packages+=(orca speech-dispatcher)
         # Wayland sessions: a headless compositor with Xwayland, and Qt on Wayland alone.
         packages+=(weston xwayland qt6-wayland)
         # The package: Debian's checks and the manual page reader.

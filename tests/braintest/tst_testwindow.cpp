@@ -177,6 +177,100 @@ private slots:
         QCOMPARE(int(state().CurrentQuestion), 21);
     }
 
+    // A screen reader speaks only what the focus comes to: every question that comes up
+    // moves the focus to a panel that reads it out, never to where it already is; the
+    // keys that choose an answer go on from there to the first answer.
+    void everyQuestionMovesTheFocus_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("selects");
+        QTest::newRow("Down") << int(Qt::Key_Down) << false;
+        QTest::newRow("Up") << int(Qt::Key_Up) << false;
+        QTest::newRow("Right") << int(Qt::Key_Right) << false;
+        QTest::newRow("Space") << int(Qt::Key_Space) << true;
+    }
+    void everyQuestionMovesTheFocus()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, selects);
+        const auto reads = [this](QWidget *w) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+            return iface->text(QAccessible::Name) == at<QLabel>("lblQuestion")->text()
+                   && iface->text(QAccessible::Description)
+                          == at<QRadioButton>("optAnswerOne")->text() + QStringLiteral(", ")
+                                 + at<QRadioButton>("optAnswerTwo")->text();
+        };
+        QWidget *before = QApplication::focusWidget();
+        QVERIFY(reads(before));
+        // Answered from the keyboard, the focus on the answer: Enter moves it on.
+        for (int q = 0; q < 3; ++q) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QVERIFY(at<QRadioButton>("optAnswerOne")->isChecked());
+            before = QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(int(state().CurrentQuestion), q + 1);
+            QVERIFY(QApplication::focusWidget() != before);
+            QVERIFY(reads(QApplication::focusWidget()));
+        }
+        before = QApplication::focusWidget();
+        // Previous pressed as a screen reader presses it, the focus staying on the
+        // panel: the focus still moves, to the other panel.
+        for (int q = 2; q >= 1; --q) {
+            at<QPushButton>("cmdPrevious")->click();
+            QCOMPARE(int(state().CurrentQuestion), q);
+            QVERIFY(QApplication::focusWidget() != before);
+            QVERIFY(reads(QApplication::focusWidget()));
+            before = QApplication::focusWidget();
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), at("optAnswerOne"));
+        QCOMPARE(at<QRadioButton>("optAnswerOne")->isChecked(), selects);
+        QVERIFY(!at<QRadioButton>("optAnswerTwo")->isChecked());
+    }
+
+    // The result moves the focus to the list in front, which reads out its lines in
+    // order under the verdict; Enter, evaluating again, and each tie button move it again.
+    void resultMovesTheFocusToItsList_data()
+    {
+        QTest::addColumn<int>("matches");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QString>("list");
+        QTest::newRow("right") << 20 << quiz::kVerdictRight << "fraRightBrainResponsible";
+        QTest::newRow("left") << 0 << quiz::kVerdictLeft << "fraLeftBrainResponsible";
+        QTest::newRow("tie") << 10 << quiz::kVerdictEqual << "fraRightBrainResponsible";
+    }
+    void resultMovesTheFocusToItsList()
+    {
+        QFETCH(int, matches);
+        QFETCH(QString, verdict);
+        QFETCH(QString, list);
+        const auto description = [](QWidget *w) {
+            return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+        };
+        const auto lines = [this](const QString &name) {
+            QList<QLabel *> labels = at(qPrintable(name))->findChildren<QLabel *>();
+            std::sort(labels.begin(), labels.end(), [](QLabel *a, QLabel *b) { return a->y() < b->y(); });
+            QStringList texts;
+            for (QLabel *l : labels)
+                texts << l->text();
+            return texts.join(QStringLiteral(", "));
+        };
+        answerAll(matches);
+        QCOMPARE(QApplication::focusWidget(), at(qPrintable(list)));
+        QCOMPARE(description(at(qPrintable(list))), lines(list));
+        QCOMPARE(QAccessible::queryAccessibleInterface(at("fraResult"))->text(QAccessible::Name), verdict);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), at("fraResult"));
+        QVERIFY(description(at("fraResult")).endsWith(lines(list)));
+        if (matches != 10)
+            return;
+        CLICK(d, "cmdLeftBrainResponsible");
+        QCOMPARE(QApplication::focusWidget(), at("fraLeftBrainResponsible"));
+        QCOMPARE(description(at("fraLeftBrainResponsible")), lines(QStringLiteral("fraLeftBrainResponsible")));
+        CLICK(d, "cmdRightBrainResponsible");
+        QCOMPARE(QApplication::focusWidget(), at("fraRightBrainResponsible"));
+    }
+
     void captionFollowsTheLastQuestion()
     {
         for (int q = 0; q < 18; ++q)
