@@ -6,8 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --no-build
 if [[ ! -f build-deb/CMakeCache.txt ]]; then
-    eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
-    CXXFLAGS="$CPPFLAGS $CXXFLAGS" LDFLAGS=$LDFLAGS cmake --preset deb >/dev/null
+    (source scripts/debian-flags.sh && cmake --preset deb >/dev/null)
 fi
 cmake --build --preset deb >&2
 (cd build-deb && cpack >/dev/null)

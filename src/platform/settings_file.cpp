@@ -280,17 +280,25 @@ void IniText::setValue(const QString &section, const QString &key, const QString
         qsizetype at = i;
         while (at > 0 && m_lines[at].section == section && m_lines[at].text.trimmed().isEmpty())
             --at;
+        if (at + 1 == m_lines.size())
+            endLastLine(cr);
         m_lines.insert(at + 1, added);
-        if (at + 1 == m_lines.size() - 1)
-            m_endsWithNewline = true;
         return;
     }
-    if (!m_lines.isEmpty() && !m_endsWithNewline)
-        m_lines.last().text += cr;
+    endLastLine(cr);
     if (!m_lines.isEmpty() && !m_lines.last().text.trimmed().isEmpty())
         m_lines.append(Line{cr, m_lines.last().section, QString()});
     m_lines.append(Line{u'[' + section + u']' + cr, section, QString()});
     m_lines.append(added);
+    m_endsWithNewline = true;
+}
+
+void IniText::endLastLine(const QString &cr)
+{
+    // A last line without its line break gets one, in the file's own kind, before a
+    // line is added after it.
+    if (!m_lines.isEmpty() && !m_endsWithNewline && !m_lines.last().text.endsWith(u'\r'))
+        m_lines.last().text += cr;
     m_endsWithNewline = true;
 }
 

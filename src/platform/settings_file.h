@@ -36,6 +36,8 @@ public:
     QByteArray bytes() const;
 
 private:
+    void endLastLine(const QString &cr);
+
     struct Line
     {
         QString text;

@@ -29,19 +29,38 @@ QByteArray contents(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
-// before's lines stand in after in their order, but for at most one date line.
+// The lines of a text without their ends: a last line without one gains it when a line
+// is added after it.
+QList<QByteArray> linesOf(const QByteArray &text)
+{
+    QList<QByteArray> lines = text.split('\n');
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+    }
+    return lines;
+}
+
+// before's lines stand in after: the date's changed in its place, or lines added among
+// them in their order.
 bool keepsTheOtherLines(const QByteArray &before, const QByteArray &after)
 {
-    const QList<QByteArray> old = before.split('\n');
-    const QList<QByteArray> now = after.split('\n');
+    const QList<QByteArray> old = linesOf(before);
+    const QList<QByteArray> now = linesOf(after);
+    if (old.size() == now.size()) {
+        int changed = 0;
+        for (qsizetype i = 0; i < old.size(); ++i) {
+            if (old[i] != now[i] && (++changed > 1 || !old[i].trimmed().startsWith(kKey.toLatin1())))
+                return false;
+        }
+        return true;
+    }
     qsizetype from = 0;
-    int replaced = 0;
     for (const QByteArray &line : old) {
         const qsizetype at = now.indexOf(line, from);
-        if (at >= 0)
-            from = at + 1;
-        else if (++replaced > 1 || !line.trimmed().startsWith(kKey.toLatin1()))
+        if (at < 0)
             return false;
+        from = at + 1;
     }
     return true;
 }
