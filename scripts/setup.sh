@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building Brenvo needs (and, with --tests, what its tests need), then
+# Installs what building Brenvo needs (and, with --tests, what its tests need; after
+# --extra, the packages named), then
 # configures and builds it (with --program, the program alone; with --no-build,
 # nothing). Quick when nothing is missing or changed.
 set -euo pipefail
@@ -25,6 +26,8 @@ for arg in "$@"; do
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;
     --program) program_only=1 ;;
+    --extra) extra=1 ;;
+    *) [[ -z ${extra:-} ]] || packages+=("$arg") ;;
     esac
 done
 

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #else
-#include <QLockFile>
+#include <qt_windows.h>
 #endif
 
 namespace platform {
@@ -131,9 +131,12 @@ bool claimInstanceLock()
         claim = lockAt(cacheLockPath());
     return claim != Claim::HeldByAnother;
 #else
-    static QLockFile lock(instanceLockPath());
-    lock.setStaleLockTime(0);
-    return lock.tryLock(0) || lock.error() != QLockFile::LockFailedError;
+    // A named mutex of the user's session, kept for the life of the process: Windows
+    // drops it when the process ends, however it ends, and never mistakes a new process
+    // for the one that held it (as a lock file naming a process ID may).
+    static const HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\Brenvo.OneCopy");
+    static const bool heldByAnother = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    return !heldByAnother;
 #endif
 }
 

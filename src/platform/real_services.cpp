@@ -3,6 +3,9 @@
 #include "instance_lock.h"
 #include "services.h"
 #include "settings_file.h"
+#ifdef Q_OS_WIN
+#include "settings_registry.h"
+#endif
 
 #include <QApplication>
 #include <QDateTime>
@@ -168,7 +171,11 @@ Services realServices()
     Services s;
     s.messageBox = std::make_unique<QtMessageBox>();
     s.urlOpener = std::make_unique<DesktopUrlOpener>();
+#ifdef Q_OS_WIN
+    s.settings = std::make_unique<RegistrySettingsStore>();
+#else
     s.settings = std::make_unique<FileSettingsStore>();
+#endif
     s.clock = std::make_unique<SystemClock>();
     s.random = std::make_unique<SeededRandom>();
     s.instanceGuard = std::make_unique<LockInstanceGuard>();

@@ -126,11 +126,19 @@ QString face(const QString &designed)
     QString use = designed;
     // Asks the font list for that one family: hasFamily() would also resolve aliases
     // through fontconfig, and families() would fill in every family's styles.
-    if (QFontDatabase::styles(designed).isEmpty()) {
-        if (designed == QLatin1String("Verdana"))
-            use = QStringLiteral("DejaVu Sans");
-        else if (designed == QLatin1String("MS Sans Serif"))
-            use = QStringLiteral("Liberation Sans");
+    // A face that is missing, or there only as a bitmap font (Windows' own "MS Sans
+    // Serif", which would come out in a serif face when scaled), is replaced.
+    if (QFontDatabase::styles(designed).isEmpty() || !QFontDatabase::isSmoothlyScalable(designed)) {
+        const QStringList standIns =
+            designed == QLatin1String("Verdana") ? QStringList{QStringLiteral("DejaVu Sans")}
+            : designed == QLatin1String("MS Sans Serif")
+                ? QStringList{QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")}
+                : QStringList{};
+        for (const QString &standIn : standIns) {
+            use = standIn;
+            if (QFontDatabase::isSmoothlyScalable(standIn))
+                break;
+        }
     }
     chosen.insert(designed, use);
     return use;

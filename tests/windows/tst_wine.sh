@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# brenvo.exe under Wine on a virtual screen with openbox, in a Wine prefix of its own:
+# the update prompt after a stored date fifteen days old, today's date stored in the
+# registry after No, the details window's title and size, a second copy refused, and a
+# start after the first copy was killed.
+#   usage: tests/windows/tst_wine.sh build-windows/brenvo.exe
+set -uo pipefail
+EXE=$(realpath "$1")
+source "$(dirname "$0")/../xvfb_lib.sh"
+start_x
+openbox --sm-disable >/dev/null 2>&1 &
+openbox_pid=$!
+export WINEPREFIX=$WORK/wine WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
+stop_wine() {
+    wineserver -k 2>/dev/null
+    kill "$openbox_pid" 2>/dev/null
+    stop_x
+}
+trap stop_wine EXIT
+wine wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+passed=0
+key='HKEY_CURRENT_USER\Software\Brenvo\Settings'
+stored() { wine reg query "$key" /v Duration 2>/dev/null | tr -d '\r' | awk '$1 == "Duration" {print $2, $3}'; }
+
+wine reg add "$key" /v Duration /t REG_SZ /d "$(date -d '15 days ago' +%F)" /f >/dev/null 2>&1
+wine "$EXE" >/dev/null 2>&1 &
+box=$(wait_window "Brenvo" 60) || fail "no update prompt after fifteen days"
+[[ -z $(windows_named "Brenvo v1.15") ]] || fail "the details window came up before the prompt was answered"
+keys_to "$box" alt+n
+details=$(wait_window "Brenvo v1.15" 30) || fail "no details window after No"
+[[ $(stored) == "REG_SZ $(date +%F)" ]] || fail "the registry holds '$(stored)'"
+echo "PASS: update prompt, today's date stored in the registry"; ((passed++))
+
+size=$(xdotool getwindowgeometry "$details" | sed -n 's/.*Geometry: //p')
+[[ ${size%x*} -eq 377 && ${size#*x} -gt 338 ]] || fail "the details window measures $size"
+echo "PASS: details window $size (377 wide, 338 high below its menu bar)"; ((passed++))
+
+wine "$EXE" >/dev/null 2>&1 &
+second=$!
+refusal=$(wait_window "Brenvo" 60) || fail "the second copy showed no box"
+[[ $(windows_named "Brenvo v1.15" | wc -l) -eq 1 ]] || fail "the second copy showed a details window"
+keys_to "$refusal" Return
+wait_gone "$second" 100 || fail "the second copy did not end after OK"
+echo "PASS: second copy refused"; ((passed++))
+
+# A killed copy's mutex goes with it, whatever process ID Wine hands out next.
+wineserver -k 2>/dev/null
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
+wine "$EXE" >/dev/null 2>&1 &
+wait_window "Brenvo v1.15" 60 >/dev/null || fail "no start after the first copy was killed"
+[[ -z $(windows_named "Brenvo") ]] || fail "a start after a kill was refused"
+echo "PASS: a start after a kill runs"; ((passed++))
+echo "$passed passed, 0 failed"
