@@ -43,6 +43,18 @@ keys_to "$refusal" Return
 wait_gone "$second" 100 || fail "the second copy did not end after OK"
 echo "PASS: second copy refused"; ((passed++))
 
+# A Duration that is not text is never written over, and prompts for nothing.
+wineserver -k 2>/dev/null
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
+wine reg add "$key" /v Duration /t REG_DWORD /d 7 /f >/dev/null 2>&1
+wine reg add "$key" /v Other /t REG_SZ /d mine /f >/dev/null 2>&1
+wine "$EXE" >/dev/null 2>&1 &
+wait_window "Brenvo v1.15" 60 >/dev/null || fail "no details window with a Duration that is not text"
+[[ -z $(windows_named "Brenvo") ]] || fail "a Duration that is not text prompted"
+[[ $(stored) == "REG_DWORD 0x7" ]] || fail "the Duration that is not text became '$(stored)'"
+wine reg query "$key" /v Other 2>/dev/null | grep -q "REG_SZ *mine" || fail "another value in the key changed"
+echo "PASS: a Duration that is not text stays, and so does the rest of the key"; ((passed++))
+
 # A killed copy's mutex goes with it, whatever process ID Wine hands out next.
 wineserver -k 2>/dev/null
 for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
