@@ -3,14 +3,14 @@
 # Qt tools, Wine), provides a static Qt for Windows in /opt/qt-6.4.2-mingw64 (unpacked
 # from ../shared/windows when that archive is there, else built once from Debian's
 # qt6-base source with tools/windows-qt/build-qt.sh, about 30-40 minutes), and builds
-# build-windows/brenvo.exe and a portable zip beside it.
+# build-windows/brenvo.exe, its installer and a portable zip beside it.
 #   --test   also runs the Windows tests under Wine on a virtual screen
 set -euo pipefail
 cd "$(dirname "$0")/.."
 qt=/opt/qt-6.4.2-mingw64
 archive=../shared/windows/qt-6.4.2-mingw64.tar.xz
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
-    cmake ninja-build xz-utils)
+    cmake ninja-build xz-utils nsis)
 [[ ${1:-} != --test ]] || packages+=(wine wine64 xvfb xauth xdotool openbox x11-utils)
 bash scripts/setup.sh --no-build --extra "${packages[@]}"
 sudo=()
@@ -25,7 +25,7 @@ fi
 [[ -f build-windows/CMakeCache.txt ]] || cmake --preset windows >/dev/null
 cmake --build --preset windows
 (cd build-windows && cpack >/dev/null)
-ls "$PWD"/build-windows/brenvo.exe "$PWD"/build-windows/Brenvo-*-win64.zip
+ls "$PWD"/build-windows/brenvo.exe "$PWD"/build-windows/Brenvo-*-win64.exe "$PWD"/build-windows/Brenvo-*-win64.zip
 if [[ ${1:-} == --test ]]; then
-    bash tests/windows/tst_wine.sh build-windows/brenvo.exe
+    bash tests/windows/tst_wine.sh build-windows/brenvo.exe build-windows/Brenvo-*-win64.exe
 fi

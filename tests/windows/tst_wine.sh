@@ -3,9 +3,12 @@
 # the update prompt after a stored date fifteen days old, today's date stored in the
 # registry after No, the details window's title and size, a second copy refused, and a
 # start after the first copy was killed.
-#   usage: tests/windows/tst_wine.sh build-windows/brenvo.exe
+# Then the installer: a silent install for this user alone, a start of what it
+# installed, and a silent uninstall that leaves nothing of the install behind.
+#   usage: tests/windows/tst_wine.sh build-windows/brenvo.exe build-windows/Brenvo-1.20-win64.exe
 set -uo pipefail
 EXE=$(realpath "$1")
+INSTALLER=$(realpath "$2")
 source "$(dirname "$0")/../xvfb_lib.sh"
 start_x
 openbox --sm-disable >/dev/null 2>&1 &
@@ -62,4 +65,27 @@ wine "$EXE" >/dev/null 2>&1 &
 wait_window "Brenvo v1.15" 60 >/dev/null || fail "no start after the first copy was killed"
 [[ -z $(windows_named "Brenvo") ]] || fail "a start after a kill was refused"
 echo "PASS: a start after a kill runs"; ((passed++))
+
+wineserver -k 2>/dev/null
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
+wine "$INSTALLER" /S >/dev/null 2>&1 || fail "the silent install failed"
+users=$WINEPREFIX/drive_c/users/$(whoami)
+installed=$users/AppData/Local/Programs/Brenvo
+menu=$users/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Brenvo
+uninstall='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brenvo'
+[[ -f $installed/brenvo.exe && -f $menu/Brenvo.lnk ]] || fail "the install left no program or no Start-menu entry"
+wine reg query "$uninstall" /v UninstallString >/dev/null 2>&1 || fail "no uninstaller in Apps & features"
+wine "$installed/brenvo.exe" >/dev/null 2>&1 &
+wait_window "Brenvo v1.15" 60 >/dev/null || fail "the installed brenvo.exe showed no window"
+wineserver -k 2>/dev/null
+echo "PASS: silent install for this user: program, Start-menu entry, uninstaller; it starts"; ((passed++))
+
+wine "$installed/Uninstall.exe" /S >/dev/null 2>&1 || fail "the silent uninstall failed"
+# The uninstaller runs on from a copy of itself: wait until it is done.
+for _ in $(seq 200); do [[ ! -e $installed ]] && break; sleep 0.1; done
+[[ ! -e $installed && ! -e $menu ]] || fail "the uninstall left $(ls -d "$installed" "$menu" 2>/dev/null)"
+! wine reg query "$uninstall" >/dev/null 2>&1 || fail "the uninstall left its Apps & features entry"
+! wine reg query 'HKEY_CURRENT_USER\Software\Talvern Softwares\Brenvo' >/dev/null 2>&1 ||
+    fail "the uninstall left the install's own key"
+echo "PASS: silent uninstall leaves nothing of the install"; ((passed++))
 echo "$passed passed, 0 failed"
