@@ -13,6 +13,11 @@ source "$(dirname "$0")/../xvfb_lib.sh"
 start_x
 openbox --sm-disable >/dev/null 2>&1 &
 openbox_pid=$!
+# A stand-in browser: Wine hands http addresses to the host's xdg-open.
+mkdir -p "$WORK/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$WORK/browser.log" >"$WORK/bin/xdg-open"
+chmod +x "$WORK/bin/xdg-open"
+export PATH=$WORK/bin:$PATH
 export WINEPREFIX=$WORK/wine WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
 stop_wine() {
     wineserver -k 2>/dev/null
@@ -45,6 +50,17 @@ refusal=$(wait_window "Brenvo" 60) || fail "the second copy showed no box"
 keys_to "$refusal" Return
 wait_gone "$second" 100 || fail "the second copy did not end after OK"
 echo "PASS: second copy refused"; ((passed++))
+
+keys_to "$details" alt+h o
+for _ in $(seq 200); do [[ -s $WORK/browser.log ]] && break; sleep 0.1; done
+[[ $(cat "$WORK/browser.log" 2>/dev/null) == "https://www.talvern.example/brenvo/ssd.php?page=help-web-page" ]] ||
+    fail "Help > Online Help handed the browser '$(cat "$WORK/browser.log" 2>/dev/null)'"
+echo "PASS: a link reaches the browser as one address"; ((passed++))
+
+keys_to "$details" alt+e
+screen=$(wait_window "Brenvo v1.20" 30) || fail "no exit screen after Exit"
+xprop -id "$screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the exit screen is not kept on top"
+echo "PASS: the exit screen is kept above other windows"; ((passed++))
 
 # A Duration that is not text is never written over, and prompts for nothing.
 wineserver -k 2>/dev/null
