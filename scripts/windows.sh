@@ -4,7 +4,8 @@
 # from ../shared/windows when that archive is there, else built once from Debian's
 # qt6-base source with tools/windows-qt/build-qt.sh, about 30-40 minutes), and builds
 # build-windows/brenvo.exe, its installer and a portable zip beside it.
-#   --test   also runs the Windows tests under Wine on a virtual screen
+#   --test   also builds the unit tests for Windows and runs them under Wine (offscreen),
+#            then brenvo.exe and its installer under Wine on a virtual screen
 set -euo pipefail
 cd "$(dirname "$0")/.."
 qt=/opt/qt-6.4.2-mingw64
@@ -27,5 +28,9 @@ cmake --build --preset windows
 (cd build-windows && cpack >/dev/null)
 ls "$PWD"/build-windows/brenvo.exe "$PWD"/build-windows/Brenvo-*-win64.exe "$PWD"/build-windows/Brenvo-*-win64.zip
 if [[ ${1:-} == --test ]]; then
+    # The unit tests built for Windows, run under Wine through ctest.
+    cmake -B build-windows -DBUILD_TESTING=ON >/dev/null
+    cmake --build build-windows
+    (cd build-windows && ctest --output-on-failure --no-tests=error)
     bash tests/windows/tst_wine.sh build-windows/brenvo.exe build-windows/Brenvo-*-win64.exe
 fi
