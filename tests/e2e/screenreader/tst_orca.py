@@ -54,6 +54,15 @@ def question_heard(heard, q):
     check(spoke(heard, first) and spoke(heard, second), f"the answers of question {q} not heard", heard)
 
 
+def tab_to(orca, keys, control):
+    """Presses Tab until Orca names control (at most eight times)."""
+    for _ in range(8):
+        keys("Tab")
+        if spoke(orca.hear("tab"), control):
+            return
+    raise Failure(f"Tab never reached '{control}'")
+
+
 def journey(desktop, binary):
     orca = Orca(desktop)
     program = Program(desktop, binary, settings=f"[Settings]\nDuration={datetime.date.today()}\n").start()
@@ -110,12 +119,7 @@ def journey(desktop, binary):
         # Each tie button brings its list forward, and the list is heard.
         for button, lines in (("The Left Brain is Responsible for push button", LEFT),
                               ("The Right Brain is Responsible for push button", RIGHT)):
-            for _ in range(8):
-                keys("Tab")
-                if spoke(orca.hear("tab"), button):
-                    break
-            else:
-                raise Failure(f"Tab never reached '{button}'")
+            tab_to(orca, keys, button)
             keys("space")
             heard = orca.hear(lines[0] + " panel", lines[2])
             check(all(spoke(heard, line) for line in lines), f"'{lines[0]}' not heard whole", heard)
@@ -123,8 +127,11 @@ def journey(desktop, binary):
         # Back to the details window, then its Exit: the farewell screen and its message.
         keys("alt+b")
         orca.hear("Brenvo v1.15 frame")
-        keys("alt+e")
-        heard = orca.hear("Exit push button", "www.talvern.example/board")
+        # To Exit by Tab, without a modifier: under load an Alt can reach the menu bar
+        # ahead of its letter.
+        tab_to(orca, keys, "Exit push button")
+        keys("space")
+        heard = orca.hear("Brenvo v1.20 frame", "Exit push button", "www.talvern.example/board")
         check(spoke(heard, "Refer A Friend"), "the farewell screen does not point to the referral", heard)
 
         # Each referral box is named as the focus reaches it, never its placeholder read.
