@@ -126,13 +126,6 @@ class Orca:
         self.mark()
         return now
 
-    def quiet_for(self, seconds=1.0):
-        """What Orca says in the next moment, when nothing in particular is expected."""
-        wait_still(self, seconds)
-        now = self.since()
-        self.mark()
-        return now
-
 
 def wait_until(what, condition, timeout, report=None):
     deadline = time.monotonic() + timeout
