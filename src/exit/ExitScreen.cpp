@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QShowEvent>
 #include <cmath>
 
 namespace {
@@ -92,8 +93,16 @@ void ExitScreen::Form_Load()
     // Above ordinary windows without taking the focus from the one the user was in.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    ui->cmdClose->setFocus();
     show();
+}
+
+void ExitScreen::showEvent(QShowEvent *event)
+{
+    // Exit again at every showing: a window manager's late report that the screen
+    // was focused while hidden makes Qt move the focus on to the next control.
+    if (!event->spontaneous())
+        ui->cmdClose->setFocus();
+    QWidget::showEvent(event);
 }
 
 void ExitScreen::cmdClose_Click()

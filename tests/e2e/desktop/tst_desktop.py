@@ -256,7 +256,7 @@ def exit_screen_keyboard(desktop, binary):
     check box alone; the referral carries exactly what was typed."""
     with brenvo(desktop, binary) as p:
         screen = open_exit_screen(desktop, p)
-        need("Exit", find(screen, "push button", "Exit")).queryComponent().grabFocus()
+        wait_for("Exit to have the focus", lambda: focus_in(screen).name == "Exit")
         forward = go_round(desktop, screen, 8)
         check(forward == ["Exit", "Visit the Talvern Discussion Board Now", "Your Name", "Refer A Friend Now",
                           "Your Email Address", "Friend's Email Address", "Friend's Name", "Your Message", "Exit"],
