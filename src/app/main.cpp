@@ -1,8 +1,5 @@
 #include "app/Program.h"
 #include "app/commandline.h"
-#include "app/display_failure.h"
-#include "platform/display_choice.h"
-#include "platform/instance_lock.h"
 #include "platform/services.h"
 #include "ui/forms.h"
 
@@ -10,19 +7,32 @@
 #include <optional>
 #include <vector>
 
-int main(int argc, char *argv[])
+#ifdef Q_OS_WIN
+namespace {
+// Windows has one display: Qt's own start is all there is to it.
+void openDisplay(int &argc, char **argv, std::optional<QApplication> &app)
 {
-    if (const int status = commandline::informOnly(argc, argv); status >= 0)
-        return status;
+    app.emplace(argc, argv);
+}
+} // namespace
+#else
+#include "app/display_failure.h"
+#include "platform/display_choice.h"
+#include "platform/instance_lock.h"
 
-    std::vector<char *> arguments(argv, argv + argc);
+namespace {
+// X11 whenever an X server is at hand, Xwayland included, unless the user chose; a
+// display that cannot be opened is reported in one line.
+void openDisplay(int argc, char **argv, std::optional<QApplication> &app)
+{
+    // Qt keeps the argument vector and its count for the life of the application.
+    static std::vector<char *> arguments(argv, argv + argc);
+    static int count = 0;
     QByteArrayList given;
     for (char *a : arguments)
         given << QByteArray(a);
     const platform::DisplayEnvironment environment = platform::currentDisplayEnvironment();
     QByteArray platformName = displayFailure::requestedPlatform(given, environment.qpaPlatform);
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    // X11 whenever an X server is at hand, Xwayland included, unless the user chose.
     static char platformOption[] = "-platform";
     static char x11[] = "xcb";
     if (platform::chooseDisplayPlatform(given, environment, platform::xServerReachable) == "xcb") {
@@ -30,16 +40,23 @@ int main(int argc, char *argv[])
         arguments.push_back(x11);
         platformName = x11;
     }
-#endif
-    int count = int(arguments.size());
+    count = int(arguments.size());
     arguments.push_back(nullptr);
+    const platform::RuntimeFolderLoan runtimeFolder;
+    const displayFailure::Guard guard(
+        displayFailure::message(platformName, environment.display, environment.waylandDisplay));
+    app.emplace(count, arguments.data());
+}
+} // namespace
+#endif
+
+int main(int argc, char *argv[])
+{
+    if (const int status = commandline::informOnly(argc, argv); status >= 0)
+        return status;
+
     std::optional<QApplication> app;
-    {
-        const platform::RuntimeFolderLoan runtimeFolder;
-        const displayFailure::Guard guard(
-            displayFailure::message(platformName, environment.display, environment.waylandDisplay));
-        app.emplace(count, arguments.data());
-    }
+    openDisplay(argc, argv, app);
     QApplication::setApplicationName(QStringLiteral("brenvo"));
     // No display name: Qt would append it to every title bar.
     QApplication::setDesktopFileName(QStringLiteral("brenvo"));

@@ -2,9 +2,10 @@
 // logic: each hands one request to Qt or the operating system.
 #include "instance_lock.h"
 #include "services.h"
-#include "settings_file.h"
 #ifdef Q_OS_WIN
 #include "settings_registry.h"
+#else
+#include "settings_file.h"
 #endif
 
 #include <QApplication>

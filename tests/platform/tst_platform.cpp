@@ -1,11 +1,9 @@
 // The real platform services where they can be tried without a user: the settings
 // file, the instance lock, the generator and the message box's line breaks.
-#include "platform/display_choice.h"
 #include "platform/instance_lock.h"
 #include "platform/services.h"
-#ifdef Q_OS_WIN
-#include "platform/settings_registry.h"
-#include <qt_windows.h>
+#ifndef Q_OS_WIN
+#include "platform/display_choice.h"
 #endif
 
 #include <QDir>
@@ -35,33 +33,7 @@ private slots:
         real = platform::realServices();
     }
 
-#ifdef Q_OS_WIN
-    // In a key of the test's own, never the user's, and removed again.
-    void settingsLiveInTheRegistry()
-    {
-        const QString base = QStringLiteral("Software\\Brenvo-test-%1").arg(QCoreApplication::applicationPid());
-        platform::RegistrySettingsStore store(base);
-        QCOMPARE(store.read(QStringLiteral("Settings"), QStringLiteral("Duration")), QString());
-        store.write(QStringLiteral("Settings"), QStringLiteral("Duration"), QStringLiteral("2026-12-07"));
-        QCOMPARE(store.read(QStringLiteral("Settings"), QStringLiteral("Duration")), QStringLiteral("2026-12-07"));
-        // A value that is not text is not read as a date and never written over.
-        const DWORD seven = 7;
-        QCOMPARE(RegSetKeyValueW(HKEY_CURRENT_USER, (base + QStringLiteral("\\Settings")).toStdWString().c_str(),
-                                 L"Duration", REG_DWORD, &seven, sizeof seven),
-                 LONG(ERROR_SUCCESS));
-        QVERIFY_THROWS_EXCEPTION(platform::PlatformError,
-                                 store.read(QStringLiteral("Settings"), QStringLiteral("Duration")));
-        QVERIFY_THROWS_EXCEPTION(
-            platform::PlatformError,
-            store.write(QStringLiteral("Settings"), QStringLiteral("Duration"), QStringLiteral("2026-12-08")));
-        DWORD kept = 0, size = sizeof kept;
-        QCOMPARE(RegGetValueW(HKEY_CURRENT_USER, (base + QStringLiteral("\\Settings")).toStdWString().c_str(),
-                              L"Duration", RRF_RT_REG_DWORD, nullptr, &kept, &size),
-                 LONG(ERROR_SUCCESS));
-        QCOMPARE(kept, seven);
-        QCOMPARE(RegDeleteTreeW(HKEY_CURRENT_USER, base.toStdWString().c_str()), LONG(ERROR_SUCCESS));
-    }
-#else
+#ifndef Q_OS_WIN
     void settingsLiveInTheUsersConfigFolder()
     {
         platform::SettingsStore &store = *real.settings;
@@ -73,7 +45,6 @@ private slots:
         const QByteArray text = file.readAll();
         QVERIFY2(text.contains("[Settings]\nDuration=2026-12-07"), text.constData());
     }
-#endif
 
     // X11 whenever an X server is reachable and the user chose nothing; else Qt decides.
     void displayPlatformChoice_data()
@@ -157,6 +128,7 @@ private slots:
         QVERIFY(!platform::xServerReachable("unix:x"));
         QVERIFY(!platform::xServerReachable("nonsense"));
     }
+#endif
 
     void onlyOneClaimHoldsTheLock()
     {

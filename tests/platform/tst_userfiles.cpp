@@ -1,8 +1,8 @@
-// What Brenvo finds on disk is the user's: the settings file and the lock, tried on real
-// files in a fresh home with the real store. Bytes are compared before and after.
+// What Brenvo finds where it keeps things is the user's: the settings file and the lock,
+// tried on real files in a fresh home with the real store (on Windows the registry, in
+// a key of the test's own). Bytes are compared before and after.
 #include "fakes.h"
 #include "platform/instance_lock.h"
-#include "platform/settings_file.h"
 #include "web/pages.h"
 #include "web/update_prompt.h"
 
@@ -11,15 +11,22 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_WIN
+#include "platform/settings_registry.h"
+#include <qt_windows.h>
+#else
+#include "platform/settings_file.h"
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
 const QString kPrompt =
     QStringLiteral("There maybe an update to this software available\rDo you want to check for an update?");
 
+#ifndef Q_OS_WIN
 QByteArray bytesOf(const QString &path)
 {
     QFile f(path);
@@ -34,6 +41,46 @@ void put(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
+#else
+// What the registry holds under a name: its type and its bytes, as the user left them.
+struct Value
+{
+    DWORD type = REG_NONE;
+    QByteArray data;
+    bool operator==(const Value &) const = default;
+};
+
+Value valueAt(const QString &key, const QString &name)
+{
+    const std::wstring k = key.toStdWString(), n = name.toStdWString();
+    Value v;
+    DWORD size = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, k.c_str(), n.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &v.type, nullptr, &size)
+        != ERROR_SUCCESS)
+        return {};
+    v.data.resize(qsizetype(size));
+    RegGetValueW(HKEY_CURRENT_USER, k.c_str(), n.c_str(), RRF_RT_ANY | RRF_NOEXPAND, nullptr, v.data.data(), &size);
+    return v;
+}
+
+void setAt(const QString &key, const QString &name, const Value &v)
+{
+    const std::wstring k = key.toStdWString(), n = name.toStdWString();
+    QCOMPARE(RegSetKeyValueW(HKEY_CURRENT_USER, k.c_str(), n.c_str(), v.type, v.data.constData(), DWORD(v.data.size())),
+             LONG(ERROR_SUCCESS));
+}
+
+Value typed(DWORD type, const QString &t)
+{
+    return {type, QByteArray(reinterpret_cast<const char *>(t.utf16()), (t.size() + 1) * 2)};
+}
+
+Value text(const QString &t)
+{
+    return typed(REG_SZ, t);
+}
+#endif
+
 // The update prompt runs as start-up runs it: a failure ends it and is ignored.
 void offerUpdate()
 {
@@ -44,19 +91,40 @@ void offerUpdate()
 }
 } // namespace
 
+#ifdef Q_OS_WIN
+Q_DECLARE_METATYPE(Value)
+#endif
+
 class tst_userfiles : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> home;
     fakes::Installed f{};
+#ifdef Q_OS_WIN
+    // A key of the test's own under HKEY_CURRENT_USER, never the user's Brenvo key.
+    const QString base = QStringLiteral("Software\\Brenvo-test-%1").arg(QCoreApplication::applicationPid());
+    const QString key = base + QStringLiteral("\\Settings");
+#else
+    std::unique_ptr<QTemporaryDir> home;
     QString conf;
 
-    QString at(const QString &relative) const { return home->filePath(relative); }
+    QString at(const QString &relative) const
+    {
+        return home->filePath(relative);
+    }
+#endif
 
 private slots:
-    void initTestCase() { fakes::prepareApplication(); }
+    void initTestCase()
+    {
+        fakes::prepareApplication();
+    }
     void init()
     {
+#ifdef Q_OS_WIN
+        RegDeleteTreeW(HKEY_CURRENT_USER, base.toStdWString().c_str());
+        f = fakes::resetProgram();
+        fakes::program().services().settings = std::make_unique<platform::RegistrySettingsStore>(base);
+#else
         home = std::make_unique<QTemporaryDir>();
         QVERIFY(home->isValid());
         qputenv("HOME", QFile::encodeName(home->path()));
@@ -68,13 +136,67 @@ private slots:
         conf = at(QStringLiteral("config/brenvo/brenvo.conf"));
         f = fakes::resetProgram();
         fakes::program().services().settings = std::make_unique<platform::FileSettingsStore>();
+#endif
         f.clock->date = QDate(2026, 12, 7);
     }
     void cleanup()
     {
         QCOMPARE(f.boxes->unscriptedQuestions, 0);
         fakes::resetProgram();
+#ifdef Q_OS_WIN
+        RegDeleteTreeW(HKEY_CURRENT_USER, base.toStdWString().c_str());
+#endif
     }
+
+#ifdef Q_OS_WIN
+    void firstStartWritesToday()
+    {
+        offerUpdate();
+        QCOMPARE(valueAt(key, QStringLiteral("Duration")), text(QStringLiteral("2026-12-07")));
+        QVERIFY(f.boxes->shown.empty());
+    }
+
+    // A value that is not a Brenvo date, of whatever type, is never written over and
+    // brings no prompt.
+    void valuesThatAreNotDatesStay_data()
+    {
+        QTest::addColumn<Value>("stored");
+        QTest::newRow("text") << text(QStringLiteral("soon"));
+        QTest::newRow("long text") << text(QString(5000, u'7'));
+        QTest::newRow("number") << Value{REG_DWORD, QByteArray("\x07\0\0\0", 4)};
+        QTest::newRow("bytes") << Value{REG_BINARY, QByteArray("2020-01-01")};
+        QTest::newRow("expandable text") << typed(REG_EXPAND_SZ, QStringLiteral("2020-01-01"));
+        QTest::newRow("list of texts") << typed(REG_MULTI_SZ, QStringLiteral("2020-01-01"));
+    }
+    void valuesThatAreNotDatesStay()
+    {
+        QFETCH(Value, stored);
+        setAt(key, QStringLiteral("Duration"), stored);
+        f.boxes->answers = {platform::BoxAnswer::Yes};
+        offerUpdate();
+        QVERIFY(f.boxes->shown.empty());
+        QVERIFY(f.browser->opened.isEmpty());
+        QVERIFY(valueAt(key, QStringLiteral("Duration")) == stored);
+        f.boxes->answers.clear();
+    }
+
+    // A date due again is replaced in the one value; the key's other values and keys stay.
+    void changesOnlyTheDate()
+    {
+        const Value extra{REG_DWORD, QByteArray("\x01\0\0\0", 4)}, note = text(QStringLiteral("mine"));
+        setAt(key, QStringLiteral("Duration"), text(QStringLiteral("2026-11-01")));
+        setAt(key, QStringLiteral("Extra"), extra);
+        setAt(key, QStringLiteral("Note"), note);
+        setAt(key + QStringLiteral("\\Other"), QStringLiteral("Duration"), note);
+        f.boxes->answers = {platform::BoxAnswer::No};
+        offerUpdate();
+        QCOMPARE(int(f.boxes->shown.size()), 1);
+        QCOMPARE(valueAt(key, QStringLiteral("Duration")), text(QStringLiteral("2026-12-07")));
+        QVERIFY(valueAt(key, QStringLiteral("Extra")) == extra);
+        QVERIFY(valueAt(key, QStringLiteral("Note")) == note);
+        QVERIFY(valueAt(key + QStringLiteral("\\Other"), QStringLiteral("Duration")) == note);
+    }
+#else
 
     void firstStartWritesToday()
     {
@@ -303,6 +425,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(QDir::current().filePath(QStringLiteral("relative"))));
     }
 
+#endif
+
     void yesOpensThePageWhenTheDateCannotBeStored()
     {
         auto settings = std::make_unique<fakes::Settings>();
@@ -317,6 +441,7 @@ private slots:
                  QStringList{QStringLiteral("https://www.talvern.example/brenvo/ssd.php?page=download-web-page")});
     }
 
+#ifndef Q_OS_WIN
     // The lock lives only where no one else can take or redirect it.
     void lockLivesInAPrivateFolder_data()
     {
@@ -428,6 +553,7 @@ private slots:
         QVERIFY(platform::claimInstanceLock());
         QCOMPARE(bytesOf(at(QStringLiteral("cache/brenvo"))), QByteArray("a file where the folder would be\n"));
     }
+#endif
 };
 
 QTEST_MAIN(tst_userfiles)
