@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # brenvo.exe under Wine on a virtual screen with openbox, in a Wine prefix of its own:
-# the update prompt after a stored date fifteen days old, today's date stored in the
-# registry after No, the details window's title and size, a second copy refused, and a
-# start after the first copy was killed.
+# --version and --help, the update prompt after a stored date fifteen days old, today's
+# date stored in the registry after No, the details window's title and size, a second
+# copy refused, a link, boxes owned by their window, the exit screen on top and shown
+# without activation, a Duration that is not text, and a start after a kill.
 # Then the installer: a silent install for this user alone, a start of what it
 # installed, and a silent uninstall that leaves nothing of the install behind.
 #   usage: tests/windows/tst_wine.sh build-windows/brenvo.exe build-windows/Brenvo-1.20-win64.exe
@@ -30,8 +31,38 @@ passed=0
 key='HKEY_CURRENT_USER\Software\Brenvo\Settings'
 stored() { wine reg query "$key" /v Duration 2>/dev/null | tr -d '\r' | awk '$1 == "Duration" {print $2, $3}'; }
 
+# --version and --help: a box with Qt's text, as for any Windows program without a
+# console; OK ends with status 0. Neither takes the settings or the one-copy lock.
+# Wine's message-box trace shows the box's text.
+for option in --version --help; do
+    WINEDEBUG=trace+msgbox wine "$EXE" $option >"$WORK/box.log" 2>&1 &
+    informing=$!
+    box=$(wait_window "Brenvo" 60) || fail "$option showed no box"
+    if [[ $option == --version ]]; then
+        grep -qF 'MSGBOX_OnInit L"Brenvo 1.20\n"' "$WORK/box.log" || fail "--version: $(grep MSGBOX "$WORK/box.log")"
+        ! wine reg query "$key" >/dev/null 2>&1 || fail "--version touched the settings"
+    else
+        grep -qF 'MSGBOX_OnInit L"Usage: ' "$WORK/box.log" && grep -qF '\n\nOptions:\n' "$WORK/box.log" ||
+            fail "--help: $(grep MSGBOX "$WORK/box.log")"
+        wine "$EXE" >/dev/null 2>&1 &
+        wait_window "Brenvo v1.15" 60 >/dev/null || fail "a start beside the --help box was refused"
+    fi
+    # The details window may take the focus back as it comes up: OK until the box goes.
+    for _ in 1 2 3 4 5; do
+        xdotool windowactivate --sync "$box" 2>/dev/null
+        keys_to "$box" Return
+        wait_gone "$informing" 20 && break
+    done
+    wait_gone "$informing" 1 || fail "$option did not end after OK"
+    wait "$informing" || fail "$option ended with status $?"
+done
+wineserver -k 2>/dev/null
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
+echo "PASS: --version and --help in a box, status 0, no settings, no lock"; ((passed++))
+
 wine reg add "$key" /v Duration /t REG_SZ /d "$(date -d '15 days ago' +%F)" /f >/dev/null 2>&1
-wine "$EXE" >/dev/null 2>&1 &
+# Wine's window trace shows how each window is shown and stacked.
+WINEDEBUG=trace+win wine "$EXE" >/dev/null 2>"$WORK/windows.log" &
 box=$(wait_window "Brenvo" 60) || fail "no update prompt after fifteen days"
 [[ -z $(windows_named "Brenvo v1.15") ]] || fail "the details window came up before the prompt was answered"
 keys_to "$box" alt+n
@@ -57,10 +88,36 @@ for _ in $(seq 200); do [[ -s $WORK/browser.log ]] && break; sleep 0.1; done
     fail "Help > Online Help handed the browser '$(cat "$WORK/browser.log" 2>/dev/null)'"
 echo "PASS: a link reaches the browser as one address"; ((passed++))
 
+# owned BOX WINDOW: the box is its window's own (transient for it) and above it.
+owned() {
+    xprop -id "$1" WM_TRANSIENT_FOR | grep -q "# $(printf '0x%x' "$2")\$" || fail "the box is not owned by its window"
+    [[ $(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*$') == $(printf '0x%x' "$1") ]] ||
+        fail "the box is not in front"
+}
+keys_to "$details" alt+b
+box=$(wait_window "Brenvo" 30) || fail "no box for a missing name"
+owned "$box" "$details"
+keys_to "$box" Return
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo") ]] && break; sleep 0.1; done
+
 keys_to "$details" alt+e
 screen=$(wait_window "Brenvo v1.20" 30) || fail "no exit screen after Exit"
 xprop -id "$screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the exit screen is not kept on top"
-echo "PASS: the exit screen is kept above other windows"; ((passed++))
+# The one window with a title bar made topmost (HWND_TOPMOST) is shown only without
+# activation (SW_SHOWNOACTIVATE), never with it. (Tooltips are topmost too, without one.)
+topmost=$(grep -o 'calc_winpos hwnd 0x[0-9a-f]*, after 0xffffffffffffffff,.* style [0-9a-f]*' "$WORK/windows.log" |
+    while read -r _ _ hwnd _ _ _ _ _ _ _ _ _ _ style _; do
+        (((0x$style & 0x00c00000) == 0x00c00000)) && echo "${hwnd%,}"
+    done | sort -u)
+[[ $(wc -w <<<"$topmost") -eq 1 ]] || fail "windows with a title bar made topmost: '$topmost'"
+shows=$(grep -o "show_window hwnd=$topmost, cmd=[0-9]*" "$WORK/windows.log" | sed 's/.*cmd=//' | sort -u | tr '\n' ' ')
+[[ $shows == "4 " ]] || fail "the topmost window was shown with commands $shows"
+xdotool mousemove --window "$screen" 30 10 click 1
+keys_to "$screen" alt+n
+box=$(wait_window "Brenvo" 30) || fail "no box for a referral without addresses"
+owned "$box" "$screen"
+echo "PASS: the exit screen is kept above other windows, shown without taking the focus; boxes owned by their window"
+((passed++))
 
 # A Duration that is not text is never written over, and prompts for nothing.
 wineserver -k 2>/dev/null
