@@ -10,11 +10,9 @@
 #include <algorithm>
 
 namespace {
-// The Next button's caption is the only record of whether it evaluates.
 const QString kShowMyAbility = QStringLiteral("Show My Ability");
 const QString kNextCaption = QStringLiteral("&Next");
 const QString kChooseAnswer = QStringLiteral("Please choose an answer");
-constexpr int kLastQuestion = quiz::kQuestionCount - 1;
 } // namespace
 
 TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::State &quiz, QWidget *parent)
@@ -103,44 +101,35 @@ bool TestWindow::eventFilter(QObject *watched, QEvent *event)
     return MainWindowBase::eventFilter(watched, event);
 }
 
-// Stores the selected option's text as the answer to the question on screen; a slot
-// past the table (repeated evaluations) is skipped. False when nothing is selected.
-bool TestWindow::RecordAnswer()
+// The text of the selected option; empty when nothing is selected.
+QString TestWindow::SelectedAnswer() const
 {
-    quiz::State &s = m_quiz;
     if (ui->optAnswerOne->isChecked())
-        quiz::store(s.Answers, s.CurrentQuestion, ui->optAnswerOne->text());
-    else if (ui->optAnswerTwo->isChecked())
-        quiz::store(s.Answers, s.CurrentQuestion, ui->optAnswerTwo->text());
-    else
-        return false;
-    return true;
+        return ui->optAnswerOne->text();
+    if (ui->optAnswerTwo->isChecked())
+        return ui->optAnswerTwo->text();
+    return {};
 }
 
 void TestWindow::cmdNext_Click()
 {
     quiz::State &s = m_quiz;
-    if (ui->cmdNext->text() == kShowMyAbility) {
-        if (!RecordAnswer()) {
-            resume::step([this] { platform::messageBox(m_boxes, this, kChooseAnswer, platform::BoxIcon::Critical); });
-            return;
-        }
-        quiz::add(s.CurrentQuestion, 1);
-        ShowResult();
-        return;
-    }
-
-    ui->cmdPrevious->setEnabled(true);
-    if (!RecordAnswer()) {
-        if (s.CurrentQuestion == 0)
-            ui->cmdPrevious->setEnabled(false);
+    const bool evaluates = quiz::onLastQuestion(s);
+    const QString answer = SelectedAnswer();
+    if (answer.isEmpty()) {
+        if (!evaluates)
+            ui->cmdPrevious->setEnabled(s.CurrentQuestion != 0);
         resume::step([this] { platform::messageBox(m_boxes, this, kChooseAnswer, platform::BoxIcon::Critical); });
         return;
     }
-    quiz::add(s.CurrentQuestion, 1);
+    quiz::recordAnswer(s, answer);
+    quiz::nextQuestion(s);
+    if (evaluates) {
+        ShowResult();
+        return;
+    }
     ui->cmdPrevious->setEnabled(true);
-    if (s.CurrentQuestion == kLastQuestion)
-        ui->cmdNext->setText(kShowMyAbility);
+    ui->cmdNext->setText(quiz::onLastQuestion(s) ? kShowMyAbility : kNextCaption);
     ShowQuestion(s.CurrentQuestion);
     FocusQuestion();
 }
@@ -191,7 +180,7 @@ void TestWindow::FocusList()
 void TestWindow::cmdPrevious_Click()
 {
     quiz::State &s = m_quiz;
-    quiz::add(s.CurrentQuestion, -1);
+    quiz::previousQuestion(s);
     if (s.CurrentQuestion == 0)
         ui->cmdPrevious->setEnabled(false);
     ui->cmdNext->setText(kNextCaption);
@@ -201,10 +190,7 @@ void TestWindow::cmdPrevious_Click()
 
 void TestWindow::cmdBack_Click()
 {
-    quiz::State &s = m_quiz;
-    s.CurrentQuestion = 0;
-    s.RightCount = 0;
-    s.LeftCount = 0;
+    quiz::restart(m_quiz);
     ui->cmdLeftBrainResponsible->hide();
     ui->cmdRightBrainResponsible->hide();
     emit backRequested();

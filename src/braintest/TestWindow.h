@@ -43,7 +43,7 @@ private:
     void Label19_Click();
 
     void ShowQuestion(int index);
-    bool RecordAnswer();
+    QString SelectedAnswer() const;
     void ShowResult();
     // The focus on a panel that reads out the question on screen, or the verdict and
     // the list in front.

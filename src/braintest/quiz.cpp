@@ -61,6 +61,33 @@ void LoadQuestions(State &s)
     }
 }
 
+void recordAnswer(State &s, const QString &answer)
+{
+    store(s.Answers, s.CurrentQuestion, answer);
+}
+
+void nextQuestion(State &s)
+{
+    add(s.CurrentQuestion, 1);
+}
+
+void previousQuestion(State &s)
+{
+    add(s.CurrentQuestion, -1);
+}
+
+bool onLastQuestion(const State &s)
+{
+    return s.CurrentQuestion >= kQuestionCount - 1;
+}
+
+void restart(State &s)
+{
+    s.CurrentQuestion = 0;
+    s.RightCount = 0;
+    s.LeftCount = 0;
+}
+
 bool add(std::int16_t &counter, int delta)
 {
     const int sum = counter + delta;

@@ -26,6 +26,20 @@ struct State
 // Fills the question bank, the options and the key.
 void LoadQuestions(State &state);
 
+// The test in progress: the answer to the question on screen, moving between the
+// questions, and starting again.
+
+// Stores the answer at the current question; past the table (repeated evaluations) it
+// is skipped.
+void recordAnswer(State &state, const QString &answer);
+// One question on or back, within the 16-bit range.
+void nextQuestion(State &state);
+void previousQuestion(State &state);
+// On the last question, and on after it: the next step evaluates.
+bool onLastQuestion(const State &state);
+// Position and counts back to nothing; the answers and the bank stay.
+void restart(State &state);
+
 enum class Verdict { Right, Left, Equal };
 
 // Counts the twenty answers against the key into RightCount and LeftCount (adding to

@@ -137,6 +137,31 @@ private slots:
         counter = std::numeric_limits<std::int16_t>::min();
         QVERIFY(!add(counter, -1));
     }
+
+    // Next evaluates from the last question on, however often; past the table the
+    // answer is not kept and the position stops at the end of its range.
+    void positionAndRestart()
+    {
+        QVERIFY(!onLastQuestion(s));
+        for (int i = 0; i < 19; ++i)
+            nextQuestion(s);
+        QVERIFY(onLastQuestion(s));
+        previousQuestion(s);
+        QVERIFY(!onLastQuestion(s));
+        s.CurrentQuestion = 20;
+        recordAnswer(s, QStringLiteral("Yes"));
+        QCOMPARE(s.Answers[20], QStringLiteral("Yes"));
+        s.CurrentQuestion = std::numeric_limits<std::int16_t>::max();
+        recordAnswer(s, QStringLiteral("No"));
+        nextQuestion(s);
+        QCOMPARE(s.CurrentQuestion, std::numeric_limits<std::int16_t>::max());
+        QVERIFY(onLastQuestion(s));
+        s.RightCount = 7;
+        s.LeftCount = 13;
+        restart(s);
+        QCOMPARE(int(s.CurrentQuestion) + s.RightCount + s.LeftCount, 0);
+        QCOMPARE(s.Answers[20], QStringLiteral("Yes"));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_braintest)
