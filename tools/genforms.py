@@ -76,7 +76,8 @@ MENUS = {
 DISABLED_ACTIONS = {"mnuMakeMoneyOnline"}
 
 # Controls with no text of their own get a fixed name for screen readers: text boxes
-# after the label or placeholder that explains them, pictures after what they show.
+# after the label that explains them, pictures after what they show. (The referral
+# boxes are named after the placeholder they start with, below.)
 # Everything else is read by its text as it stands, which Qt keeps up to date and
 # announces when it changes; a fixed name would hide those changes.
 ACCESSIBLE = {
@@ -84,11 +85,6 @@ ACCESSIBLE = {
     ("frmMain", "Picture1"): "Sex",
     ("frmAbout", "picIcon"): "Brenvo",
     ("frmExitScreen", "picExitScreenIcon"): "Brenvo",
-    ("frmExitScreen", "txtName"): "Your Name",
-    ("frmExitScreen", "txtEmail"): "Your Email Address",
-    ("frmExitScreen", "txtFriendName"): "Friend's Name",
-    ("frmExitScreen", "txtFriendEmail"): "Friend's Email Address",
-    ("frmExitScreen", "txtMessage"): "Your Message",
 }
 
 
@@ -275,6 +271,8 @@ def control_xml(win, row, children):
     if "hand cursor" in other:
         p.append(prop("cursor", "<cursorShape>PointingHandCursor</cursorShape>"))
     acc = ACCESSIBLE.get((win, name))
+    if win == "frmExitScreen" and cls in ("QLineEdit", "QPlainTextEdit"):
+        acc = text.replace("\r\n", "")
     if acc:
         p.append(prop("accessibleName", f"<string>{esc(acc)}</string>"))
     if row["font"] != "—":

@@ -139,7 +139,7 @@ ExitScreen *Program::exitScreen()
     if (!m_exitScreen) {
         const referral::Addresses to{pages::PageAddress(QStringLiteral("kesp-refer-a-friend")),
                                      pages::kSiteBase + QStringLiteral("/brenvo/")};
-        auto *w = new ExitScreen(m_services, m_referral, to);
+        auto *w = new ExitScreen(m_services, to);
         m_exitScreen = remember(w);
         // The exit screen traps nothing: a page that cannot be opened is its failure,
         // reported there.

@@ -1,10 +1,9 @@
-// The program: owns the platform services, the quiz and referral state, the banner
+// The program: owns the platform services, the quiz's state, the banner
 // choice and the four windows, and decides which window shows next. Windows report
 // what the user asked for through signals; only this class connects them.
 #pragma once
 
 #include "braintest/quiz.h"
-#include "exit/referral.h"
 #include "platform/services.h"
 #include "ui/links.h"
 
@@ -50,7 +49,6 @@ public:
 
     platform::Services &services() { return m_services; }
     quiz::State &quiz() { return m_quiz; }
-    referral::State &referral() { return m_referral; }
     // The number the banner choice drew at start-up (0 before it ran).
     std::int16_t bannerNumber() const { return m_bannerNumber; }
     void chooseBanner();
@@ -74,7 +72,6 @@ private:
 
     platform::Services m_services;
     quiz::State m_quiz;
-    referral::State m_referral;
     std::int16_t m_bannerNumber = 0;
 
     QPointer<DetailsWindow> m_details;

@@ -14,8 +14,6 @@ namespace {
 
 const QString kCaption = QStringLiteral("Brenvo v1.20");
 const QString kNoSpace = QStringLiteral("Email Address Cannot Contain Space");
-const QString kDistinct = QStringLiteral("Please Enter Distinct Email Addresses");
-const QString kProper = QStringLiteral("Please Enter Proper Email Address");
 
 void critical(platform::MessageBoxService &boxes, QWidget *owner, const QString &text)
 {
@@ -42,9 +40,8 @@ const std::array<QString, 4> &ExitScreen::SupportMessages()
     return messages;
 }
 
-ExitScreen::ExitScreen(platform::Services &services, referral::State &referral, referral::Addresses to, QWidget *parent)
-    : QWidget(parent), m_services(services), m_referral(referral), m_to(std::move(to)),
-      ui(std::make_unique<Ui::ExitScreen>())
+ExitScreen::ExitScreen(platform::Services &services, referral::Addresses to, QWidget *parent)
+    : QWidget(parent), m_services(services), m_to(std::move(to)), ui(std::make_unique<Ui::ExitScreen>())
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -149,26 +146,9 @@ void ExitScreen::SetBoxText(QWidget *box, const QString &text)
 
 void ExitScreen::cmdSubmit_Click()
 {
-    referral::State &s = m_referral;
-    s.ReferrerName = referral::TrimSpaces(ui->txtName->text());
-    s.ReferrerEmail = referral::TrimSpaces(ui->txtEmail->text());
-    s.ReferralMessage = referral::TrimSpaces(MessageText());
-    s.FriendName = referral::TrimSpaces(ui->txtFriendName->text());
-    s.FriendEmail = referral::TrimSpaces(ui->txtFriendEmail->text());
-
-    if (s.ReferrerEmail == s.FriendEmail) {
-        critical(*m_services.messageBox, this, kDistinct);
-        return;
-    }
-    if (!s.ReferrerEmail.contains(u'@') || !s.FriendEmail.contains(u'@')) {
-        critical(*m_services.messageBox, this, kProper);
-        return;
-    }
-    if (!s.ReferrerEmail.contains(u'.') || !s.FriendEmail.contains(u'.')) {
-        critical(*m_services.messageBox, this, kProper);
-        return;
-    }
-    referral::SubmitReferral(m_referral, m_to, *m_services.messageBox, *m_services.urlOpener, this);
+    const referral::Form form{ui->txtName->text(), ui->txtEmail->text(), MessageText(), ui->txtFriendName->text(),
+                              ui->txtFriendEmail->text()};
+    referral::SubmitReferral(form, m_to, *m_services.messageBox, *m_services.urlOpener, this);
 }
 
 bool ExitScreen::eventFilter(QObject *watched, QEvent *event)
@@ -216,15 +196,13 @@ bool ExitScreen::EmailBox_KeyPress(QWidget *box, QKeyEvent *event)
 namespace {
 QString placeholderOf(const Ui::ExitScreen &ui, const QWidget *box)
 {
-    if (box == ui.txtName)
-        return QStringLiteral("Your Name");
-    if (box == ui.txtEmail)
-        return QStringLiteral("Your Email Address");
-    if (box == ui.txtFriendName)
-        return QStringLiteral("Friend's Name");
-    if (box == ui.txtFriendEmail)
-        return QStringLiteral("Friend's Email Address");
-    return QStringLiteral("Your Message");
+    using referral::Field;
+    const Field field = box == ui.txtName          ? Field::ReferrerName
+                        : box == ui.txtEmail       ? Field::ReferrerEmail
+                        : box == ui.txtFriendName  ? Field::FriendName
+                        : box == ui.txtFriendEmail ? Field::FriendEmail
+                                                   : Field::Message;
+    return referral::placeholder(field);
 }
 } // namespace
 

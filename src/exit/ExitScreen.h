@@ -22,8 +22,7 @@ class ExitScreen : public QWidget
     Q_OBJECT
 public:
     // Seeds the generator and draws the support message as it loads.
-    ExitScreen(platform::Services &services, referral::State &referral, referral::Addresses to,
-               QWidget *parent = nullptr);
+    ExitScreen(platform::Services &services, referral::Addresses to, QWidget *parent = nullptr);
     ~ExitScreen() override;
 
     static const std::array<QString, 4> &SupportMessages();
@@ -56,7 +55,6 @@ private:
     void SetBoxText(QWidget *box, const QString &text);
 
     platform::Services &m_services;
-    referral::State &m_referral;
     referral::Addresses m_to;
     std::unique_ptr<Ui::ExitScreen> ui;
 };

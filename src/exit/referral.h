@@ -1,5 +1,5 @@
-// The refer-a-friend request: checks the five values of the exit screen's form and
-// opens the referral address, which carries them to the maker's site.
+// The refer-a-friend request: the exit screen's form, the eight checks it must pass and
+// the referral address, which carries its five values to the maker's site.
 #pragma once
 
 #include <QString>
@@ -20,29 +20,38 @@ struct Addresses
     QString siteFolder;
 };
 
-struct State
+// The form as typed; the message with its line breaks as CR LF.
+struct Form
 {
-    QString ReferrerName;
-    QString ReferrerEmail;
-    QString ReferralMessage;
-    QString FriendName;
-    QString FriendEmail;
-    QString ReferralAddress;
+    QString referrerName;
+    QString referrerEmail;
+    QString message;
+    QString friendName;
+    QString friendEmail;
 };
+
+enum class Field { ReferrerName, ReferrerEmail, Message, FriendName, FriendEmail };
+
+// The text a box shows while it holds nothing of the user's.
+QString placeholder(Field field);
 
 // Leading and trailing blanks removed; line breaks and other white space stay.
 QString TrimSpaces(const QString &text);
 
+// What is wrong with the form, as the box says it, or empty when nothing is: the two
+// addresses distinct, each with an "@" and a ".", then each value given and not its
+// placeholder. Values count without their leading and trailing blanks.
+QString refusal(const Form &form);
+
 // The referral page's address with the five values and the program's folder on the
 // site. Each value is percent-encoded, so whatever it holds ("&", "=", "#", line
 // breaks) it comes back unchanged from the query and cannot add parameters.
-QString BuildReferralAddress(const Addresses &to, const QString &referrerName, const QString &referrerEmail,
-                             const QString &message, const QString &friendName, const QString &friendEmail);
+QString BuildReferralAddress(const Addresses &to, const Form &form);
 
-// Refuses a missing or placeholder value of the state with its message, a box of
-// owner's; otherwise builds the address and opens it. Failures of the platform reach
+// Refuses a form with what is wrong with it, a box of owner's; otherwise opens the
+// address of the form's values without their blanks. Failures of the platform reach
 // the caller.
-void SubmitReferral(State &state, const Addresses &to, platform::MessageBoxService &boxes, platform::UrlOpener &browser,
+void SubmitReferral(Form form, const Addresses &to, platform::MessageBoxService &boxes, platform::UrlOpener &browser,
                     QWidget *owner);
 
 } // namespace referral

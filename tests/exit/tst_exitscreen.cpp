@@ -317,28 +317,13 @@ private slots:
         QTest::addColumn<QStringList>("form"); // name, email, friend's name, friend's email; "-" untouched
         QTest::addColumn<QString>("message");
         const QStringList valid{"Ann", "ann@example.org", "Bob", "bob@example.org"};
+        // The checks themselves are the referral's; here, what the screen hands over.
         QTest::newRow("untouched form") << QStringList{"-", "-", "-", "-"} << "Please Enter Proper Email Address";
-        QTest::newRow("both addresses empty")
-            << QStringList{"Ann", "", "Bob", ""} << "Please Enter Distinct Email Addresses";
-        QTest::newRow("same address after trimming")
+        QTest::newRow("blanks around the same address")
             << QStringList{"Ann", " a@b.c ", "Bob", "a@b.c"} << "Please Enter Distinct Email Addresses";
-        QTest::newRow("distinct before the rest")
-            << QStringList{"", "x", "", "x"} << "Please Enter Distinct Email Addresses";
-        QTest::newRow("friend's lacks a dot")
-            << QStringList{"Ann", "a@b.c", "Bob", "x@y"} << "Please Enter Proper Email Address";
-        QTest::newRow("own lacks @") << QStringList{"Ann", "ab.c", "Bob", "x@y.z"}
-                                     << "Please Enter Proper Email Address";
-        QTest::newRow("case makes them distinct") << QStringList{"Ann", "A@b.c", "Bob", "a@b.c"} << "";
-        QTest::newRow("@. and .@ pass") << QStringList{"Ann", "@.", "Bob", ".@"} << "";
-        QTest::newRow("placeholder name")
-            << QStringList{"Your Name", "a@b.c", "Bob", "x@y.z"} << "Please Enter Your Name";
-        QTest::newRow("name in small letters") << QStringList{"your name", "a@b.c", "Bob", "x@y.z"} << "";
-        QTest::newRow("name of blanks") << QStringList{"   ", "a@b.c", "Bob", "x@y.z"} << "Please Enter Your Name";
-        QTest::newRow("both names missing: name first")
-            << QStringList{"", "a@b.c", "", "x@y.z"} << "Please Enter Your Name";
         QTest::newRow("friend's name placeholder")
             << QStringList{"Ann", "a@b.c", "-", "x@y.z"} << "Please Enter Your Friend's Name";
-        QTest::newRow("valid") << valid << "";
+        QTest::newRow("valid") << QStringList{"Ann", "ann@example.org", "Bob", "bob@example.org"} << "";
     }
     void referralChecks()
     {

@@ -1,4 +1,4 @@
-// The refer-a-friend request: its checks, and an address that carries any values,
+// The refer-a-friend request: its eight checks in their order, and an address that carries any values,
 // whatever they hold, back to the page unchanged.
 #include "exit/referral.h"
 #include "fakes.h"
@@ -15,15 +15,15 @@ const QString kPage = QStringLiteral("https://www.talvern.example/brenvo/ssd.php
 const Addresses kTo{pages::PageAddress(QStringLiteral("kesp-refer-a-friend")),
                     pages::kSiteBase + QStringLiteral("/brenvo/")};
 
-State &state()
-{
-    return fakes::program().referral();
-}
-
-void submit()
+void submit(const Form &form)
 {
     platform::Services &s = fakes::program().services();
-    SubmitReferral(state(), kTo, *s.messageBox, *s.urlOpener, nullptr);
+    SubmitReferral(form, kTo, *s.messageBox, *s.urlOpener, nullptr);
+}
+
+Form formOf(const QStringList &v)
+{
+    return {v[0], v[1], v[2], v[3], v[4]};
 }
 
 // Parses an address as the page would and returns every query item, in order.
@@ -74,15 +74,6 @@ class tst_referral : public QObject
     Q_OBJECT
     fakes::Installed f{};
 
-    void fill(const QStringList &v)
-    {
-        state().ReferrerName = v[0];
-        state().ReferrerEmail = v[1];
-        state().ReferralMessage = v[2];
-        state().FriendName = v[3];
-        state().FriendEmail = v[4];
-    }
-
 private slots:
     void init() { f = fakes::resetProgram(); }
     void cleanup() { fakes::resetProgram(); }
@@ -91,18 +82,29 @@ private slots:
     {
         QTest::addColumn<QStringList>("values");
         QTest::addColumn<QString>("message");
+        QTest::newRow("untouched form") << QStringList{"Your Name", "Your Email Address", "Your Message\r\n",
+                                                       "Friend's Name", "Friend's Email Address"}
+                                        << "Please Enter Proper Email Address";
+        QTest::newRow("both addresses empty")
+            << QStringList{"Ann", "", "Hi", "Bob", ""} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("same address after trimming")
+            << QStringList{"Ann", " a@b.c ", "Hi", "Bob", "a@b.c"} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("distinct before the rest")
+            << QStringList{"", "x", "", "", "x"} << "Please Enter Distinct Email Addresses";
+        QTest::newRow("own lacks @") << QStringList{"Ann", "ab.c", "Hi", "Bob", "x@y.z"}
+                                     << "Please Enter Proper Email Address";
+        QTest::newRow("friend's lacks a dot")
+            << QStringList{"Ann", "a@b.c", "Hi", "Bob", "x@y"} << "Please Enter Proper Email Address";
+        QTest::newRow("case makes them distinct") << QStringList{"Ann", "A@b.c", "Hi", "Bob", "a@b.c"} << "";
+        QTest::newRow("@. and .@ pass") << QStringList{"Ann", "@.", "Hi", "Bob", ".@"} << "";
         QTest::newRow("name placeholder")
             << QStringList{"Your Name", "a@b.c", "Hi", "Bob", "x@y.z"} << "Please Enter Your Name";
         QTest::newRow("name blanks") << QStringList{"  ", "a@b.c", "Hi", "Bob", "x@y.z"} << "Please Enter Your Name";
-        QTest::newRow("first wins") << QStringList{"", "", "", "", ""} << "Please Enter Your Name";
-        QTest::newRow("own address") << QStringList{"Ann", "Your Email Address", "Hi", "Bob", "x@y.z"}
-                                     << "Please Enter Your Email";
+        QTest::newRow("the name first") << QStringList{"", "a@b.c", "", "", "x@y.z"} << "Please Enter Your Name";
         QTest::newRow("message") << QStringList{"Ann", "a@b.c", " Your Message ", "Bob", "x@y.z"}
                                  << "Please Enter Your Message";
         QTest::newRow("friend's name") << QStringList{"Ann", "a@b.c", "Hi", "Friend's Name", "x@y.z"}
                                        << "Please Enter Your Friend's Name";
-        QTest::newRow("friend's address")
-            << QStringList{"Ann", "a@b.c", "Hi", "Bob", ""} << "Please Enter Your Friend's Email";
         QTest::newRow("lower-case placeholder passes") << QStringList{"your name", "a@b.c", "Hi", "Bob", "x@y.z"} << "";
         QTest::newRow("message with its line break passes")
             << QStringList{"Ann", "a@b.c", "Your Message\r\n", "Bob", "x@y.z"} << "";
@@ -111,25 +113,26 @@ private slots:
     {
         QFETCH(QStringList, values);
         QFETCH(QString, message);
-        fill(values);
-        submit();
+        submit(formOf(values));
         if (message.isEmpty()) {
             QVERIFY(f.boxes->shown.empty());
-            QCOMPARE(f.browser->opened, QStringList{state().ReferralAddress});
+            QStringList trimmed;
+            for (const QString &v : values)
+                trimmed << TrimSpaces(v);
+            QCOMPARE(f.browser->opened, QStringList{BuildReferralAddress(kTo, formOf(trimmed))});
         } else {
             QCOMPARE(int(f.boxes->shown.size()), 1);
             QCOMPARE(f.boxes->shown[0].text, message);
             QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);
             QVERIFY(f.browser->opened.isEmpty());
-            QVERIFY(state().ReferralAddress.isEmpty());
         }
     }
 
     void addressLayout()
     {
-        const QString address =
-            BuildReferralAddress(kTo, QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"),
-                                 QStringLiteral("Your Message\r\n"), QStringLiteral("Bob"), QStringLiteral("x@y.z"));
+        const QString address = BuildReferralAddress(kTo, {QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"),
+                                                           QStringLiteral("Your Message\r\n"), QStringLiteral("Bob"),
+                                                           QStringLiteral("x@y.z")});
         QCOMPARE(address, kPage
                               + QStringLiteral("?page=kesp-refer-a-friend&taf1=Ann%20Lee&taf2=a%40b.c"
                                                "&taf3=Your%20Message%0D%0A&taf4=Bob&taf5=x%40y.z"
@@ -138,9 +141,8 @@ private slots:
 
     void valuesCannotAddParameters()
     {
-        fill({QStringLiteral("Ann&taf5=someone@else.example"), QStringLiteral("a@b.c#x"), QStringLiteral("m?=&"),
-              QStringLiteral("Bob"), QStringLiteral("x@y.z")});
-        submit();
+        submit({QStringLiteral("Ann&taf5=someone@else.example"), QStringLiteral("a@b.c#x"), QStringLiteral("m?=&"),
+                QStringLiteral("Bob"), QStringLiteral("x@y.z")});
         const auto items = parse(f.browser->opened.value(0));
         QCOMPARE(items.size(), 7);
         QCOMPARE(items[1].second, QStringLiteral("Ann&taf5=someone@else.example"));
@@ -157,8 +159,7 @@ private slots:
             QStringList trimmed;
             for (const QString &v : values)
                 trimmed << TrimSpaces(v);
-            const QString address =
-                BuildReferralAddress(kTo, trimmed[0], trimmed[1], trimmed[2], trimmed[3], trimmed[4]);
+            const QString address = BuildReferralAddress(kTo, formOf(trimmed));
             QVERIFY2(address.startsWith(kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=")),
                      qPrintable(address));
             const auto items = parse(address);
