@@ -228,6 +228,9 @@ def control_xml(win, row, children):
         else:
             # Enter presses the command button that has the focus.
             p.append(prop("autoDefault", "<bool>true</bool>"))
+        if "graphical" in other:
+            # Painted in its own background colour by forms::FormStyle.
+            p.append(prop("graphical", "<bool>true</bool>", stdset=False))
         if "default button" in other:
             p.append(prop("defaultButton", "<bool>true</bool>", stdset=False))
         if "cancel button" in other:

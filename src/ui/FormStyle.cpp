@@ -135,6 +135,13 @@ void FormStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opti
         painter->restore();
         return;
     }
+    if (element == PE_PanelButtonCommand && widget && widget->property("graphical").toBool()) {
+        // Fusion's rim and focus, then the face in the button's own colour, flat:
+        // Fusion would shade it into a near-white gradient.
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        painter->fillRect(option->rect.adjusted(1, 1, -1, -1), option->palette.brush(QPalette::Button));
+        return;
+    }
     const auto *box = qobject_cast<const QGroupBox *>(widget);
     if (element != PE_FrameGroupBox || !box || !box->property("flatBorder").toBool()) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);

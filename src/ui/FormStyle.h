@@ -21,7 +21,8 @@ public:
                     const QWidget *widget = nullptr) const override;
 
     // A group box marked "flatBorder" by its form gets one plain line in its text colour, as the flat frames
-    // do; Fusion would draw a faint shade of the background instead.
+    // do; Fusion would draw a faint shade of the background instead. A button marked
+    // "graphical" is painted in its own background colour.
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override;
 

@@ -194,6 +194,12 @@ private slots:
                 QCOMPARE(p.color(QPalette::Active, QPalette::Button), rgb(bg));
             if (!fg.isEmpty())
                 QCOMPARE(p.color(QPalette::Active, QPalette::ButtonText), rgb(fg));
+            // A graphical button's face is its own colour, beside its text as at its middle.
+            if (r.other.contains(QLatin1String("graphical")) && !bg.isEmpty()) {
+                const QImage face = w->grab().toImage();
+                const qreal scale = face.devicePixelRatio();
+                QCOMPARE(QColor(face.pixel(int(3 * scale), face.height() / 2)), rgb(bg));
+            }
         } else if (qobject_cast<QRadioButton *>(w)) {
             QCOMPARE(p.color(QPalette::Active, QPalette::WindowText), rgb(fg));
         } else if (qobject_cast<QLineEdit *>(w)) {
