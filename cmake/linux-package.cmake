@@ -16,7 +16,8 @@ install(FILES ${PROJECT_BINARY_DIR}/brenvo.1.gz DESTINATION ${CMAKE_INSTALL_MAND
 install(FILES dist/debian/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 install(FILES dist/brenvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES dist/brenvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+configure_file(dist/brenvo.metainfo.xml.in brenvo.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/brenvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES src/ui/icons/brenvo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size 16 22 24 32 48 64 128 256)
     install(FILES dist/icons/brenvo-${size}.png

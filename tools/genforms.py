@@ -18,6 +18,16 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 UI = os.path.join(ROOT, "src", "ui")
 
+
+def project_version():
+    # The one place the version is written: the project line of CMakeLists.txt.
+    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
+        return re.search(r"project\(brenvo VERSION ([0-9.]+)", f.read()).group(1)
+
+
+# The caption of the windows that name this version (the details window keeps its own).
+CAPTION = f"Brenvo v{project_version()}"
+
 # Texts too long for the table, or shared by both main windows.
 TEXTS = {
     "@BOARD": "Talk over your result with other users on the Talvern discussion "
@@ -35,14 +45,15 @@ TEXTS = {
                   "them are simple, fun and informative. Try them out, and tell your "
                   "friends and family about them!",
     "@CHECK1": "Visit the Talvern Discussion Board Now",
+    "@CAPTION": CAPTION,
 }
 
 WINDOWS = {
     # name: (class, caption, client w, h in twips, back colour, window font)
     "frmMain": ("QMainWindow", "Brenvo v1.15", 5655, 5070, (48, 98, 165), "Verdana 8.25"),
-    "frmDisplay": ("QMainWindow", "Brenvo v1.20", 8535, 6735, (48, 98, 165), "Verdana 8.25"),
-    "frmAbout": ("QDialog", "Brenvo v1.20", 6330, 4005, (48, 98, 165), "MS Sans Serif 8.25"),
-    "frmExitScreen": ("QWidget", "Brenvo v1.20", 11115, 4725, (255, 255, 255), "MS Sans Serif 8.25"),
+    "frmDisplay": ("QMainWindow", CAPTION, 8535, 6735, (48, 98, 165), "Verdana 8.25"),
+    "frmAbout": ("QDialog", CAPTION, 6330, 4005, (48, 98, 165), "MS Sans Serif 8.25"),
+    "frmExitScreen": ("QWidget", CAPTION, 11115, 4725, (255, 255, 255), "MS Sans Serif 8.25"),
 }
 
 # The class each window's form and file are named after; the window's own name (the

@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Brenvo v1.20");
+const QString kCaption = QStringLiteral("Brenvo v" BRENVO_VERSION);
 const QString kNoSpace = QStringLiteral("Email Address Cannot Contain Space");
 
 void critical(platform::MessageBoxService &boxes, QWidget *owner, const QString &text)
