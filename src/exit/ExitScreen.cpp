@@ -45,8 +45,6 @@ ExitScreen::ExitScreen(platform::Services &services, referral::Addresses to, QWi
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
     forms::prepareWindow(this);
 
     connect(ui->Check1, &QPushButton::toggled, this, [this] { Run([this] { Check1_Click(); }); });

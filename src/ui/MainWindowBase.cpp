@@ -7,8 +7,6 @@
 MainWindowBase::MainWindowBase(QWidget *parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
 }
 
 void MainWindowBase::connectSharedHandlers(QAction *mnuOnline, QAction *mnuVisit, QAction *mnuUpdate, QAction *mnuAbout,

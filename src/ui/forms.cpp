@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QDialog>
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
@@ -300,6 +301,10 @@ void applyOwnColours(QWidget *window)
 
 void prepareWindow(QWidget *window)
 {
+    // A fixed frame with a title and a close box only: no minimise, no maximise.
+    const Qt::WindowFlags kind = qobject_cast<QDialog *>(window) ? Qt::Dialog : Qt::Window;
+    window->setWindowFlags(kind | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                           | Qt::MSWindowsFixedSizeDialogHint);
     applyDesignFonts(window);
     applyOwnColours(window);
     hideCovered(window);

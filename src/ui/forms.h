@@ -28,7 +28,7 @@ void installLook();
 QIcon programIcon();
 QPixmap programPixmap();
 
-// Finishes a window built from its form: program icon, auto-sized labels, fixed client
+// Finishes a window built from its form: a frame with only a close box, program icon, auto-sized labels, fixed client
 // size (menu bar added for main windows), and centring on the screen at first show.
 void prepareWindow(QWidget *window);
 

@@ -10,8 +10,6 @@ AboutDialog::AboutDialog(platform::UrlOpener &browser, QWidget *parent)
 {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
     ui->picIcon->setPixmap(forms::programPixmap());
     ui->lblHomePage->setText(QStringLiteral("Click here to visit ") + pages::kSiteBase);
     forms::prepareWindow(this);
