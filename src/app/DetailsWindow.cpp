@@ -39,6 +39,14 @@ DetailsWindow::DetailsWindow(platform::MessageBoxService &boxes, QWidget *parent
 
 DetailsWindow::~DetailsWindow() = default;
 
+void DetailsWindow::ShowBanner(banners::Banner banner)
+{
+    if (banner == banners::Banner::CoBrand)
+        forms::bringToFront(ui->lblCobrand);
+    else if (banner == banners::Banner::FullBrand)
+        forms::bringToFront(ui->lblFullBrand);
+}
+
 bool DetailsWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ui->txtName) {

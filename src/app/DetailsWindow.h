@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/MainWindowBase.h"
+#include "web/banners.h"
 
 #include <memory>
 
@@ -19,6 +20,9 @@ class DetailsWindow : public MainWindowBase
 public:
     explicit DetailsWindow(platform::MessageBoxService &boxes, QWidget *parent = nullptr);
     ~DetailsWindow() override;
+
+    // Brings the banner chosen at start-up to the front.
+    void ShowBanner(banners::Banner banner);
 
 signals:
     // The details are complete and the user asked for the test.

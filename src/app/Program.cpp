@@ -51,7 +51,7 @@ void Program::start()
 
 void Program::chooseBanner()
 {
-    m_bannerNumber = banners::CoBrand_Randomize(*m_services.random, details());
+    details()->ShowBanner(banners::CoBrand_Randomize(*m_services.random));
 }
 
 void Program::end()

@@ -9,7 +9,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <cstdint>
 #include <vector>
 
 class AboutDialog;
@@ -49,8 +48,7 @@ public:
 
     platform::Services &services() { return m_services; }
     quiz::State &quiz() { return m_quiz; }
-    // The number the banner choice drew at start-up (0 before it ran).
-    std::int16_t bannerNumber() const { return m_bannerNumber; }
+    // Draws the banner the details window shows.
     void chooseBanner();
 
 protected:
@@ -72,7 +70,6 @@ private:
 
     platform::Services m_services;
     quiz::State m_quiz;
-    std::int16_t m_bannerNumber = 0;
 
     QPointer<DetailsWindow> m_details;
     QPointer<TestWindow> m_test;

@@ -1,9 +1,7 @@
 #include "banners.h"
 
 #include "platform/services.h"
-#include "ui/forms.h"
 
-#include <QLabel>
 #include <cmath>
 
 namespace banners {
@@ -21,19 +19,14 @@ std::int16_t CoBrandNumber(float r)
     return static_cast<std::int16_t>(rounded);
 }
 
-std::int16_t CoBrand_Randomize(platform::RandomSource &random, QWidget *details)
+Banner CoBrand_Randomize(platform::RandomSource &random)
 {
     const std::int16_t n = CoBrandNumber(random.next());
-    const char *front = nullptr;
     if (n == 2 || n == 4 || n == 6)
-        front = "lblFullBrand";
-    else if (n == 1 || n == 3 || n == 5)
-        front = "lblCobrand";
-    if (front) {
-        if (auto *label = details->findChild<QLabel *>(QString::fromLatin1(front)))
-            forms::bringToFront(label);
-    }
-    return n;
+        return Banner::FullBrand;
+    if (n == 1 || n == 3 || n == 5)
+        return Banner::CoBrand;
+    return Banner::LoadOrder;
 }
 
 } // namespace banners

@@ -3,20 +3,24 @@
 
 #include <cstdint>
 
-class QWidget;
 namespace platform {
 class RandomSource;
 }
 
 namespace banners {
 
+enum class Banner {
+    LoadOrder, // as the window loaded: nothing brought forward
+    CoBrand,
+    FullBrand,
+};
+
 // r * 6 + 1 as a 16-bit whole number, a value exactly halfway going to the even
 // neighbour (2.5 gives 2, 3.5 gives 4).
 std::int16_t CoBrandNumber(float r);
 
-// Draws a number and brings the details window's co-brand banner (1, 3, 5) or its
-// full-brand banner (2, 4, 6) to the front; 7 leaves the load-time order. Returns the
-// number drawn.
-std::int16_t CoBrand_Randomize(platform::RandomSource &random, QWidget *details);
+// Draws a number: the co-brand banner for 1, 3 and 5, the full-brand banner for 2, 4
+// and 6, the load-time order for 7.
+Banner CoBrand_Randomize(platform::RandomSource &random);
 
 } // namespace banners
