@@ -13,6 +13,7 @@
 #include "widgets.h"
 
 #include <QDir>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -60,6 +61,12 @@ private slots:
     {
         fakes::prepareApplication();
         QApplication::setCursorFlashTime(0); // a text cursor that never blinks
+        // The pictures were drawn with these stand-ins for Verdana and MS Sans Serif.
+        for (const char *family : {"DejaVu Sans", "Liberation Sans"})
+            QVERIFY2(QFontDatabase::isSmoothlyScalable(QString::fromLatin1(family)),
+                     qPrintable(QStringLiteral("the font \"%1\" is missing (Debian: fonts-dejavu-core, "
+                                               "fonts-liberation2)")
+                                    .arg(QString::fromLatin1(family))));
     }
     void init() { f = fakes::resetProgram(); }
     void cleanup() { fakes::resetProgram(); }
