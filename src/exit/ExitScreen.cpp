@@ -88,7 +88,6 @@ void ExitScreen::Form_Load()
     // Above ordinary windows without taking the focus from the one the user was in.
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    show();
 }
 
 void ExitScreen::showEvent(QShowEvent *event)

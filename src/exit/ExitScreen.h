@@ -21,7 +21,7 @@ class ExitScreen : public QWidget
 {
     Q_OBJECT
 public:
-    // Seeds the generator and draws the support message as it loads.
+    // Seeds the generator and draws the support message as it loads, hidden.
     ExitScreen(platform::Services &services, referral::Addresses to, QWidget *parent = nullptr);
     ~ExitScreen() override;
 

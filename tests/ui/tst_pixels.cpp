@@ -100,6 +100,7 @@ private slots:
         } else {
             f.random->values = {state.back().digitValue() / 4.0f};
             window = fakes::program().exitScreen();
+            window->show();
         }
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
