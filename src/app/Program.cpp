@@ -20,10 +20,7 @@ Program::Program(platform::Services services) : m_services(std::move(services)) 
 
 Program::~Program()
 {
-    // A window may own another (the about window its opener): delete each at most once.
-    const std::vector<QPointer<QWidget>> all = m_order;
-    m_order.clear();
-    for (const QPointer<QWidget> &w : all) {
+    for (const QPointer<QWidget> &w : m_order) {
         if (w) {
             w->removeEventFilter(this);
             delete w.data();
@@ -91,8 +88,6 @@ void Program::forget(QWidget *window)
         m_details = nullptr;
     if (m_test == window)
         m_test = nullptr;
-    if (m_about == window)
-        m_about = nullptr;
     if (m_exitScreen == window)
         m_exitScreen = nullptr;
     std::erase_if(m_order, [window](const QPointer<QWidget> &w) { return w.isNull() || w == window; });
@@ -127,13 +122,6 @@ void Program::connectMenus(MainWindowBase *window)
     connect(window, &MainWindowBase::aboutRequested, this, [this, window] { showAbout(window); });
 }
 
-AboutDialog *Program::about()
-{
-    if (!m_about)
-        m_about = remember(new AboutDialog(*m_services.urlOpener));
-    return m_about;
-}
-
 ExitScreen *Program::exitScreen()
 {
     if (!m_exitScreen) {
@@ -148,32 +136,6 @@ ExitScreen *Program::exitScreen()
         connect(w, &ExitScreen::endRequested, this, &Program::end);
     }
     return m_exitScreen;
-}
-
-DetailsWindow *Program::existingDetails() const
-{
-    return m_details;
-}
-TestWindow *Program::existingTestWindow() const
-{
-    return m_test;
-}
-AboutDialog *Program::existingAbout() const
-{
-    return m_about;
-}
-ExitScreen *Program::existingExitScreen() const
-{
-    return m_exitScreen;
-}
-
-std::vector<QWidget *> Program::windowsInCreationOrder() const
-{
-    std::vector<QWidget *> result;
-    for (const QPointer<QWidget> &w : m_order)
-        if (w)
-            result.push_back(w.data());
-    return result;
 }
 
 void Program::startTest()
@@ -201,9 +163,11 @@ void Program::backToDetails()
 
 void Program::showAbout(QWidget *over)
 {
-    AboutDialog *dialog = about();
-    dialog->setParent(over, dialog->windowFlags()); // modal over its window, no task bar entry
+    // Modal over its window, with no task bar entry of its own, and built afresh each
+    // time. Its window owns it too: should that go first, the dialog goes with it.
+    QPointer<AboutDialog> dialog = new AboutDialog(*m_services.urlOpener, over);
     dialog->exec();
+    delete dialog.data();
 }
 
 void Program::openLink(forms::Link link)

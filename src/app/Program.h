@@ -1,5 +1,5 @@
-// The program: owns the platform services, the quiz's state, the banner
-// choice and the four windows, and decides which window shows next. Windows report
+// The program: owns the platform services, the quiz's state and the windows, and
+// decides which window shows next. Windows report
 // what the user asked for through signals; only this class connects them.
 #pragma once
 
@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <vector>
 
-class AboutDialog;
 class DetailsWindow;
 class ExitScreen;
 class MainWindowBase;
@@ -33,30 +32,22 @@ public:
     // process; once, whichever close handler calls it again.
     void end();
 
-    // Each returns the one window of its kind, making it (hidden) when none exists.
-    DetailsWindow *details();
-    TestWindow *testWindow();
-    AboutDialog *about();
-    ExitScreen *exitScreen();
-    // Each returns the window of its kind, or nullptr when none exists.
-    DetailsWindow *existingDetails() const;
-    TestWindow *existingTestWindow() const;
-    AboutDialog *existingAbout() const;
-    ExitScreen *existingExitScreen() const;
-    // Every window that exists, oldest first.
-    std::vector<QWidget *> windowsInCreationOrder() const;
-
-    platform::Services &services() { return m_services; }
-    quiz::State &quiz() { return m_quiz; }
-    // Draws the banner the details window shows.
-    void chooseBanner();
-
 protected:
     // Every window's close passes through here: the one place that decides what a
     // close brings next.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The tests and benchmarks look inside through it (tests/fakes).
+    friend class ProgramProbe;
+
+    // Each returns the one window of its kind, making it (hidden) when none exists.
+    DetailsWindow *details();
+    TestWindow *testWindow();
+    ExitScreen *exitScreen();
+    // Draws the banner the details window shows.
+    void chooseBanner();
+
     // The menus and links both main windows share.
     void connectMenus(MainWindowBase *window);
     void startTest();
@@ -73,7 +64,6 @@ private:
 
     QPointer<DetailsWindow> m_details;
     QPointer<TestWindow> m_test;
-    QPointer<AboutDialog> m_about;
     QPointer<ExitScreen> m_exitScreen;
     std::vector<QPointer<QWidget>> m_order;
     std::vector<const QWidget *> m_closing;

@@ -9,7 +9,6 @@ AboutDialog::AboutDialog(platform::UrlOpener &browser, QWidget *parent)
     : QDialog(parent), m_browser(browser), ui(std::make_unique<Ui::AboutDialog>())
 {
     ui->setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
     ui->picIcon->setPixmap(forms::programPixmap());
     ui->lblHomePage->setText(QStringLiteral("Click here to visit ") + pages::kSiteBase);
     forms::prepareWindow(this);

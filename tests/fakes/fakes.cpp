@@ -1,11 +1,36 @@
 #include "fakes.h"
 
+#include "app/DetailsWindow.h"
+#include "braintest/TestWindow.h"
+#include "exit/ExitScreen.h"
 #include "ui/forms.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QStyleFactory>
 #include <QTest>
+
+DetailsWindow *ProgramProbe::existingDetails() const
+{
+    return m_program.m_details;
+}
+TestWindow *ProgramProbe::existingTestWindow() const
+{
+    return m_program.m_test;
+}
+ExitScreen *ProgramProbe::existingExitScreen() const
+{
+    return m_program.m_exitScreen;
+}
+
+std::vector<QWidget *> ProgramProbe::windowsInCreationOrder() const
+{
+    std::vector<QWidget *> result;
+    for (const QPointer<QWidget> &w : m_program.m_order)
+        if (w)
+            result.push_back(w.data());
+    return result;
+}
 
 namespace fakes {
 
@@ -98,11 +123,11 @@ Installed resetProgram()
     return out;
 }
 
-Program &program()
+ProgramProbe program()
 {
     if (!current())
         resetProgram();
-    return *current();
+    return ProgramProbe(*current());
 }
 
 void flushDeletes()

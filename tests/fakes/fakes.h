@@ -10,6 +10,33 @@
 #include <deque>
 #include <vector>
 
+// What tests and benchmarks read and drive inside the Program: its windows (made on
+// first use, or only looked at), its services and the quiz's state.
+class ProgramProbe
+{
+public:
+    explicit ProgramProbe(Program &program) : m_program(program) {}
+
+    void start() { m_program.start(); }
+    void end() { m_program.end(); }
+    void chooseBanner() { m_program.chooseBanner(); }
+
+    DetailsWindow *details() { return m_program.details(); }
+    TestWindow *testWindow() { return m_program.testWindow(); }
+    ExitScreen *exitScreen() { return m_program.exitScreen(); }
+    DetailsWindow *existingDetails() const;
+    TestWindow *existingTestWindow() const;
+    ExitScreen *existingExitScreen() const;
+    // Every window that exists, oldest first.
+    std::vector<QWidget *> windowsInCreationOrder() const;
+
+    platform::Services &services() { return m_program.m_services; }
+    quiz::State &quiz() { return m_program.m_quiz; }
+
+private:
+    Program &m_program;
+};
+
 namespace fakes {
 
 class MessageBoxes final : public platform::MessageBoxService
@@ -97,8 +124,8 @@ struct Installed
 // Destroys the test's Program with its windows and makes a fresh one on fresh doubles.
 Installed resetProgram();
 
-// The Program the last resetProgram() made.
-Program &program();
+// The Program the last resetProgram() made, seen through its probe.
+ProgramProbe program();
 
 // Runs the deletions that closed windows have queued.
 void flushDeletes();

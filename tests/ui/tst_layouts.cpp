@@ -94,7 +94,7 @@ QWidget *windowNamed(const QString &name)
     if (name == QLatin1String("frmDisplay"))
         return fakes::program().testWindow();
     if (name == QLatin1String("frmAbout"))
-        return fakes::program().about();
+        return new AboutDialog(*fakes::program().services().urlOpener, fakes::program().details());
     return fakes::program().exitScreen();
 }
 

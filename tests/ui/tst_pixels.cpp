@@ -95,7 +95,7 @@ private slots:
         else if (state == QLatin1String("result-tie"))
             window = test(10, true);
         else if (state == QLatin1String("about")) {
-            window = fakes::program().about();
+            window = new AboutDialog(*f.browser, fakes::program().details());
             window->show();
         } else {
             f.random->values = {state.back().digitValue() / 4.0f};

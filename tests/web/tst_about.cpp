@@ -28,7 +28,7 @@ class tst_about : public QObject
                 return;
             ran = true;
             check(about);
-            if (about->isVisible() && fakes::program().existingAbout())
+            if (about->isVisible())
                 about->close();
         });
         QByteArray why;
@@ -47,7 +47,9 @@ private slots:
     {
         DetailsWindow *details = fakes::program().details();
         details->show();
+        QPointer<AboutDialog> shown;
         QVERIFY(openAbout(details, [&](AboutDialog *about) {
+            shown = about;
             QCOMPARE(about->windowTitle(), QStringLiteral("Brenvo v1.20"));
             QCOMPARE(about->findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("Brenvo v1.20"));
             QVERIFY(about->findChild<QLabel *>(QStringLiteral("Label1"))
@@ -71,7 +73,7 @@ private slots:
             QTest::keyClick(details->windowHandle(), Qt::Key_Escape);
             QVERIFY(details->isVisible());
         }));
-        QVERIFY(!fakes::program().existingAbout());
+        QVERIFY(shown.isNull());
         QVERIFY(details->isVisible());
     }
 
