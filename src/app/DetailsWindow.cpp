@@ -31,8 +31,6 @@ DetailsWindow::DetailsWindow(platform::MessageBoxService &boxes, QWidget *parent
     connectSharedHandlers(ui->mnuOnline, ui->mnuVisit, ui->mnuUpdate, ui->mnuAbout, ui->mnuDonate,
                           ui->mnuMakeMoneyOnline, ui->Label61, ui->lblCobrand, ui->lblFullBrand);
     ui->txtName->installEventFilter(this);
-    // The start button is both the default and the cancel button of this window.
-    forms::onDefaultAndCancelKeys(this, [this] { cmdNext_Click(); });
 
     ui->txtName->setFocus();
 }

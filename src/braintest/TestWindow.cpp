@@ -33,9 +33,6 @@ TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::State &quiz, QW
     forms::onClick(ui->Label19, [this] { Label19_Click(); });
     connectSharedHandlers(ui->mnuOnline, ui->mnuVisit, ui->mnuUpdate, ui->mnuAbout, ui->mnuDonate,
                           ui->mnuMakeMoneyOnline, ui->Label61, ui->lblCobrand, ui->lblFullBrand);
-    // Next is both the default and the cancel button, so Esc always evaluates again
-    // once the result is up, even though the question panel lies behind it.
-    forms::onDefaultAndCancelKeys(this, [this] { cmdNext_Click(); });
 
     // The result panel lies in front until a test starts; what it covers is out of reach.
     ui->fraQuestion->setEnabled(false);

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QResource>
 #include <QScreen>
@@ -51,31 +52,54 @@ private:
     std::function<void()> m_fn;
 };
 
+// Enter presses the form's default button and Esc its cancel button, whenever the
+// focused control leaves the key alone. The press goes to the button's handler even
+// while its panel is out of reach behind another, as the form's keys always did.
 class KeyFilter final : public QObject
 {
 public:
-    KeyFilter(QWidget *window, std::function<void()> fn) : QObject(window), m_fn(std::move(fn))
+    KeyFilter(QWidget *window, QAbstractButton *enter, QAbstractButton *esc)
+        : QObject(window), m_enter(enter), m_esc(esc)
     {
         window->installEventFilter(this);
     }
 
 protected:
-    // Keys reach the window only when the focused control left them alone.
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() != QEvent::KeyPress)
             return false;
         const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-            m_fn();
-            return true;
-        }
-        return false;
+        QAbstractButton *button = nullptr;
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            button = m_enter;
+        else if (key == Qt::Key_Escape)
+            button = m_esc;
+        if (!button)
+            return false;
+        emit button->clicked(false);
+        return true;
     }
 
 private:
-    std::function<void()> m_fn;
+    QPointer<QAbstractButton> m_enter;
+    QPointer<QAbstractButton> m_esc;
 };
+
+// The buttons the form marks as its default and its cancel button get their keys.
+void wireDefaultAndCancelKeys(QWidget *window)
+{
+    QAbstractButton *enter = nullptr;
+    QAbstractButton *esc = nullptr;
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->property("defaultButton").toBool())
+            enter = button;
+        if (button->property("cancelButton").toBool())
+            esc = button;
+    }
+    if (enter || esc)
+        new KeyFilter(window, enter, esc);
+}
 
 class CentreOnFirstShow final : public QObject
 {
@@ -321,17 +345,13 @@ void prepareWindow(QWidget *window)
             size.rheight() += main->menuBar()->sizeHint().height();
     }
     window->setFixedSize(size);
+    wireDefaultAndCancelKeys(window);
     new CentreOnFirstShow(window);
 }
 
 void onClick(QWidget *widget, std::function<void()> fn)
 {
     new ClickFilter(widget, std::move(fn));
-}
-
-void onDefaultAndCancelKeys(QWidget *window, std::function<void()> fn)
-{
-    new KeyFilter(window, std::move(fn));
 }
 
 QString withoutAccessMarkers(const QString &caption)

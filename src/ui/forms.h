@@ -29,7 +29,8 @@ QIcon programIcon();
 QPixmap programPixmap();
 
 // Finishes a window built from its form: a frame with only a close box, program icon, auto-sized labels, fixed client
-// size (menu bar added for main windows), and centring on the screen at first show.
+// size (menu bar added for main windows), Enter and Esc for the buttons the form marks
+// as default and cancel button, and centring on the screen at first show.
 void prepareWindow(QWidget *window);
 
 // Sizes a label to its text, as the layouts' auto-sized labels are, keeping it inside
@@ -43,10 +44,6 @@ void bringToFront(QWidget *front);
 
 // Runs fn on a left click released over the widget (labels have no click signal).
 void onClick(QWidget *widget, std::function<void()> fn);
-
-// Runs fn for Enter (unless a push button has the focus and takes it itself) and for
-// Esc anywhere in the window: its one button is both default and cancel button.
-void onDefaultAndCancelKeys(QWidget *window, std::function<void()> fn);
 
 // The text a label shows for a caption that marks access keys with "&": one "&" for
 // "&&", markers dropped.

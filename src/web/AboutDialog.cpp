@@ -16,8 +16,6 @@ AboutDialog::AboutDialog(platform::UrlOpener &browser, QWidget *parent)
     connect(ui->cmdOK, &QPushButton::clicked, this, &AboutDialog::cmdOK_Click);
     forms::onClick(ui->Label5, [this] { Label5_Click(); });
     forms::onClick(ui->lblHomePage, [this] { lblHomePage_Click(); });
-    // OK is both the default and the cancel button.
-    forms::onDefaultAndCancelKeys(this, [this] { cmdOK_Click(); });
     ui->cmdOK->setFocus();
 }
 
