@@ -1,6 +1,7 @@
 // Median time of one whole test through the real widgets on the offscreen platform
 // (start, twenty answers, the verdict, OK), beside the cost of creating, showing and
-// destroying a bare main window, so that a regression shows as a ratio.
+// destroying a bare main window, so that a regression shows as a ratio; and how much
+// resident memory the cycles after the first tenth added (Linux), which should be none.
 #include "app/DetailsWindow.h"
 #include "app/Program.h"
 #include "braintest/TestWindow.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
@@ -17,6 +19,15 @@
 #include <vector>
 
 namespace {
+long residentKiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * 4 : -1;
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -42,7 +53,10 @@ int main(int argc, char *argv[])
 
     std::vector<double> cycle;
     QElapsedTimer timer;
+    long settled = -1;
     for (int i = 0; i < rounds; ++i) {
+        if (i == rounds / 10)
+            settled = residentKiB();
         timer.start();
         start->click();
         TestWindow *d = fakes::program().existingTestWindow();
@@ -57,6 +71,7 @@ int main(int argc, char *argv[])
         fakes::flushDeletes();
         cycle.push_back(timer.nsecsElapsed() / 1e3);
     }
+    const long grown = residentKiB() - settled;
 
     std::vector<double> bare;
     for (int i = 0; i < rounds; ++i) {
@@ -74,5 +89,9 @@ int main(int argc, char *argv[])
     std::printf("whole test cycle: median %.0f us over %d\n", c, rounds);
     std::printf("bare main window create/show/destroy: median %.0f us over %d\n", b, rounds);
     std::printf("ratio cycle / bare window: %.2f\n", c / b);
+    if (settled >= 0)
+        std::printf("resident memory added by the last %d cycles: %ld KiB\n", rounds - rounds / 10, grown);
+    // The windows go while the application still exists.
+    fakes::resetProgram();
     return 0;
 }

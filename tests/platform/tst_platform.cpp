@@ -4,6 +4,11 @@
 #include "platform/services.h"
 #ifndef Q_OS_WIN
 #include "platform/display_choice.h"
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #endif
 
 #include <QDir>
@@ -117,8 +122,33 @@ private slots:
         QFETCH(QByteArray, display);
         QFETCH(QString, socket);
         QCOMPARE(platform::localXSocket(display), socket);
-        if (!socket.isEmpty())
-            QCOMPARE(platform::xServerReachable(display), QFileInfo::exists(socket));
+    }
+    void xServerIsReachableWhileItsSocketListens()
+    {
+        // An X server of our own making: a socket that listens where X servers do.
+        const QByteArray display = ":" + QByteArray::number(7000 + QCoreApplication::applicationPid() % 1000);
+        const QByteArray path = platform::localXSocket(display).toLocal8Bit();
+        // Made as X servers make it, open to all with the sticky bit, when none ran yet.
+        if (::mkdir("/tmp/.X11-unix", 01777) == 0)
+            ::chmod("/tmp/.X11-unix", 01777);
+        if (QFileInfo::exists(QString::fromLocal8Bit(path)))
+            QSKIP("an X server of that number is running here");
+        QVERIFY(!platform::xServerReachable(display));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+        if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0) {
+            ::close(fd);
+            QSKIP("no socket can be made in /tmp/.X11-unix");
+        }
+        ::listen(fd, 1);
+        const bool whileListening = platform::xServerReachable(display);
+        ::close(fd);
+        ::unlink(path.constData());
+        QVERIFY(whileListening);
+        QVERIFY(!platform::xServerReachable(display));
     }
     void xServerReachableWithoutASocket()
     {
