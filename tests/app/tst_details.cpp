@@ -40,7 +40,7 @@ private slots:
     }
     void cleanup()
     {
-        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        QCOMPARE(f.boxes->unscriptedBoxes, 0);
         fakes::resetProgram();
     }
 
@@ -79,6 +79,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QFETCH(int, refusals);
+        f.boxes->answerOk(refusals);
         widgets::type(name(), typed);
         QCOMPARE(name()->text(), shown);
         QCOMPARE(int(f.boxes->shown.size()), refusals);
@@ -102,6 +103,7 @@ private slots:
         QFETCH(int, key);
         QGuiApplication::clipboard()->setText(QStringLiteral("123"));
         widgets::type(name(), QStringLiteral("AB"));
+        f.boxes->answerOk();
         QTest::keyClick(name(), Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(name()->text(), QStringLiteral("AB"));
         QCOMPARE(int(f.boxes->shown.size()), 1);
@@ -207,6 +209,7 @@ private slots:
         QFETCH(QString, commit);
         QFETCH(QString, shown);
         QFETCH(int, refusals);
+        f.boxes->answerOk(refusals);
         QInputMethodEvent event;
         event.setCommitString(commit);
         QApplication::sendEvent(name(), &event);
@@ -244,6 +247,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, icon);
         QFETCH(bool, focusInName);
+        f.boxes->answerOk(message.isEmpty() ? 0 : 1);
         widgets::type(name(), typed);
         if (!sex.isEmpty())
             CLICK(w, sex.toLatin1().constData());
@@ -298,6 +302,7 @@ private slots:
 
     void enterRunsTheChecksToo()
     {
+        f.boxes->answerOk();
         QTest::keyClick(name(), Qt::Key_Return);
         QCOMPARE(int(f.boxes->shown.size()), 1);
         QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please Enter Your Name"));
@@ -305,6 +310,7 @@ private slots:
 
     void menuCommandBehavesLikeTheButton()
     {
+        f.boxes->answerOk();
         TRIGGER(w, "mnuNext");
         QCOMPARE(int(f.boxes->shown.size()), 1);
         QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please Enter Your Name"));

@@ -45,7 +45,7 @@ private slots:
     void init() { f = fakes::resetProgram(); }
     void cleanup()
     {
-        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        QCOMPARE(f.boxes->unscriptedBoxes, 0);
         fakes::resetProgram();
     }
 
@@ -249,6 +249,7 @@ private slots:
         load();
         auto *edit = x->findChild<QLineEdit *>(box);
         edit->setFocus(Qt::TabFocusReason);
+        f.boxes->answerOk(refusals);
         widgets::type(edit, QStringLiteral("ab @c.d"));
         QCOMPARE(edit->text(), shown);
         QCOMPARE(int(f.boxes->shown.size()), refusals);
@@ -328,6 +329,7 @@ private slots:
         for (int i = 0; i < 4; ++i)
             if (form[i] != QLatin1String("-"))
                 box(boxes[i])->setText(form[i]);
+        f.boxes->answerOk(message.isEmpty() ? 0 : 1);
         CLICK(x, "cmdSubmit");
         if (message.isEmpty()) {
             QVERIFY(f.boxes->shown.empty());
@@ -359,6 +361,7 @@ private slots:
         box("txtFriendName")->setText(QStringLiteral("Bob"));
         box("txtFriendEmail")->setText(QStringLiteral("x@y.z"));
         at<QPlainTextEdit>("txtMessage")->setPlainText(QStringLiteral("  Your Message "));
+        f.boxes->answerOk();
         CLICK(x, "cmdSubmit");
         QCOMPARE(int(f.boxes->shown.size()), 1);
         QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Please Enter Your Message"));
@@ -368,6 +371,7 @@ private slots:
     {
         load();
         f.browser->mode = fakes::Browser::Mode::Broken;
+        f.boxes->answerOk();
         CLICK(x, "Check1");
         QCOMPARE(int(f.boxes->shown.size()), 1);
         QCOMPARE(f.boxes->shown[0].icon, platform::BoxIcon::Critical);

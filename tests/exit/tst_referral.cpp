@@ -113,6 +113,7 @@ private slots:
     {
         QFETCH(QStringList, values);
         QFETCH(QString, message);
+        f.boxes->answerOk(message.isEmpty() ? 0 : 1);
         submit(formOf(values));
         if (message.isEmpty()) {
             QVERIFY(f.boxes->shown.empty());

@@ -42,17 +42,19 @@ platform::BoxAnswer MessageBoxes::show(const platform::BoxRequest &request)
         whileShown = nullptr;
         action();
     }
-    if (request.buttons == platform::BoxButtons::Ok)
-        return platform::BoxAnswer::Ok;
+    const bool question = request.buttons != platform::BoxButtons::Ok;
     if (answers.empty()) {
-        // A question the test did not script an answer for fails that test, wherever
-        // it comes up: a silent default answer would hide a prompt nobody expected.
-        ++unscriptedQuestions;
-        QTest::qFail(qPrintable(QStringLiteral("unscripted question: ") + request.text), __FILE__, __LINE__);
-        return platform::BoxAnswer::No;
+        // A box the test did not script an answer for fails that test, wherever it
+        // comes up: a silent default answer would hide a box nobody expected.
+        ++unscriptedBoxes;
+        QTest::qFail(qPrintable(QStringLiteral("unscripted box: ") + request.text), __FILE__, __LINE__);
+        return question ? platform::BoxAnswer::No : platform::BoxAnswer::Ok;
     }
     const platform::BoxAnswer answer = answers.front();
     answers.pop_front();
+    if (question == (answer == platform::BoxAnswer::Ok))
+        QTest::qFail(qPrintable(QStringLiteral("the scripted answer is not a button of the box: ") + request.text),
+                     __FILE__, __LINE__);
     return answer;
 }
 

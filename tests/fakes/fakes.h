@@ -44,9 +44,14 @@ class MessageBoxes final : public platform::MessageBoxService
 public:
     platform::BoxAnswer show(const platform::BoxRequest &request) override;
 
+    // The user's answers, one per box in the order the boxes come: OK for a box that
+    // only tells, Yes or No for a question. A box with no answer left fails the test,
+    // and so does an answer that is not one of the box's buttons.
+    void answerOk(int times = 1) { answers.insert(answers.end(), times, platform::BoxAnswer::Ok); }
+
     std::vector<platform::BoxRequest> shown;
-    std::deque<platform::BoxAnswer> answers; // for Yes/No boxes; an unscripted one is a failure
-    int unscriptedQuestions = 0;
+    std::deque<platform::BoxAnswer> answers;
+    int unscriptedBoxes = 0;
     std::function<void()> whileShown; // runs inside the box, as a user could act
 };
 

@@ -141,7 +141,7 @@ private slots:
     }
     void cleanup()
     {
-        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        QCOMPARE(f.boxes->unscriptedBoxes, 0);
         fakes::resetProgram();
 #ifdef Q_OS_WIN
         RegDeleteTreeW(HKEY_CURRENT_USER, base.toStdWString().c_str());

@@ -22,7 +22,7 @@ private slots:
     void init() { f = fakes::resetProgram(); }
     void cleanup()
     {
-        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        QCOMPARE(f.boxes->unscriptedBoxes, 0);
         fakes::resetProgram();
     }
 
@@ -125,6 +125,7 @@ private slots:
     void secondCopyShowsOnlyItsBox()
     {
         f.guard->alone = false;
+        f.boxes->answerOk();
         fakes::program().start();
         QCOMPARE(int(f.boxes->shown.size()), 1);
         QCOMPARE(f.boxes->shown[0].text, QStringLiteral("Application is already running"));

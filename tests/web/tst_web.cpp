@@ -53,7 +53,7 @@ private slots:
     void init() { f = fakes::resetProgram(); }
     void cleanup()
     {
-        QCOMPARE(f.boxes->unscriptedQuestions, 0);
+        QCOMPARE(f.boxes->unscriptedBoxes, 0);
         fakes::resetProgram();
     }
 
