@@ -6,6 +6,7 @@ Everything waits on conditions, never for a fixed time. Run with the system Pyth
 (/usr/bin/python3), which has pyatspi.
 """
 import os
+import shlex
 import shutil
 import signal
 import subprocess
@@ -13,7 +14,8 @@ import sys
 import tempfile
 import time
 
-TIMEOUT = 20.0
+# Longer under valgrind (BRENVO_UNDER names the command the program is run under).
+TIMEOUT = float(os.environ.get("BRENVO_TIMEOUT", "20"))
 
 
 class Failure(AssertionError):
@@ -184,7 +186,8 @@ class Program:
         self.proc = None
 
     def start(self):
-        self.proc = subprocess.Popen([self.binary], env=self.env, stdout=subprocess.PIPE,
+        under = shlex.split(os.environ.get("BRENVO_UNDER", ""))
+        self.proc = subprocess.Popen(under + [self.binary], env=self.env, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
         return self
 

@@ -11,7 +11,6 @@ import os
 import stat
 import subprocess
 import sys
-import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import (Failure, Program, centre, extents, find, find_all, focus_in, main, need, press,  # noqa: E402
@@ -110,6 +109,35 @@ def answer_all(desktop, program, test, keyed):
         press(need("Next", find(test, "push button", "Show My Ability" if q == 20 else "Next")))
     return wait_for("the verdict", lambda: next((n for n in find_all(test, "label") if "Brain" in n.name
                                                   and n.name.startswith("Your")), None))
+
+
+PAGE = "https://www.talvern.example/brenvo/ssd.php?page="
+BANNERS = {"Home Business Opportunity": "fully-branded", "Co-brand this software": "co-brand"}
+
+
+def keys_to(desktop, title, *keys):
+    """Keys for the topmost window of that title, once the window manager gave it the keyboard."""
+    wait_for(f"'{title}' to take the keyboard", lambda: desktop.titled(title)
+             and desktop.active() == desktop.titled(title)[-1])
+    desktop.keys(*keys)
+
+
+def label(window, start):
+    """The showing label whose text begins so."""
+    return wait_for(f"a label '{start}...'", lambda: next(
+        (n for n in find_all(window, "label") if n.name.startswith(start)), None))
+
+
+def banner(window):
+    """The banner in front, and the page it leads to."""
+    node = wait_for("a banner", lambda: next((n for n in find_all(window, "label")
+                                              for b in BANNERS if n.name.startswith(b)), None))
+    return node, next(page for b, page in BANNERS.items() if node.name.startswith(b))
+
+
+def settings_of(p):
+    with open(os.path.join(p.config, "brenvo", "brenvo.conf")) as f:
+        return f.read().splitlines()
 
 
 # --- cases ------------------------------------------------------------------------------
@@ -276,10 +304,8 @@ def exit_screen_keyboard(desktop, binary):
             desktop.type(typed[key])
         desktop.click(need("submit", find(screen, "push button", "Refer A Friend Now")))
         sent = p.wait_opened(2)[1]
-        query = urllib.parse.parse_qs(urllib.parse.urlsplit(sent).query, keep_blank_values=True)
-        for key, value in typed.items():
-            check(query[key] == [value], f"{key} sent as {query[key]}")
-        check(query["taf3"] == ["Your Message\r\n"], f"message sent as {query['taf3']}")
+        check(sent == PAGE + "kesp-refer-a-friend&taf1=Ann%20Lee&taf2=ann%40example.org&taf3=Your%20Message%0D%0A"
+              "&taf4=Bob&taf5=bob%40example.org&taf6=https%3A%2F%2Fwww.talvern.example%2Fbrenvo%2F", f"sent {sent}")
         # A window to a screen reader, announced by its title, not an anonymous filler.
         check(screen.getRoleName() == "frame", f"the exit screen is a {screen.getRoleName()}")
 
@@ -316,7 +342,11 @@ def settings_not_ours(desktop, binary):
         os.rmdir(os.path.join(p.config, "brenvo"))
         open(os.path.join(p.config, "brenvo"), "w").close()
 
-    for prepare in (fifo, link_to_note, folder_is_a_file):
+    def garbage(p):
+        with open(os.path.join(p.config, "brenvo", "brenvo.conf"), "wb") as f:
+            f.write(b"\xff\xfe[Sett\x00ings\nDuration=\x01\x02\x80\n[[\n=\n\xc3\x28%%\n[Settings\nDuration==2020-01-01\n")
+
+    for prepare in (fifo, link_to_note, folder_is_a_file, garbage):
         with brenvo(desktop, binary, prepare=prepare) as p:
             p.window(DETAILS, "frame")
             check(not any(w.getRoleName() == "alert" for w in p.windows()), f"{prepare.__name__}: a box came up")
@@ -334,10 +364,25 @@ def settings_not_ours(desktop, binary):
 
 
 def no_browser_keeps_quiet(desktop, binary):
-    """With no browser at all, a referral leaves no name or address on standard error."""
+    """With no browser at all, links are silent and the program goes on; a referral
+    leaves no name or address on standard error."""
     empty = os.path.join(desktop.work, "empty-bin")
     os.makedirs(empty, exist_ok=True)
     with brenvo(desktop, binary, env={"PATH": empty, "BROWSER": ""}) as p:
+        # Every kind of link: the menus, the board's line, the banner, the about window's.
+        details = p.window(DETAILS, "frame")
+        keys_to(desktop, DETAILS, "alt+h", "o")
+        keys_to(desktop, DETAILS, "alt+d")
+        desktop.click(label(details, "Talk over your result"))
+        desktop.click(banner(details)[0])
+        keys_to(desktop, DETAILS, "alt+h", "a")
+        about = p.window(SECOND, "dialog")
+        desktop.click(label(about, "Click here for more details"))
+        desktop.click(label(about, "Click here to visit"))
+        keys_to(desktop, SECOND, "Return")
+        wait_for("the about window to close", lambda: desktop.titled(SECOND) == [])
+        check(not p.ended() and not [w for w in p.windows() if w.getRoleName() == "alert"],
+              "a box or an end for the missing browser")
         screen = open_exit_screen(desktop, p)
         for name, value in (("Your Name", "Ann Lee"), ("Your Email Address", "ann@example.org"),
                             ("Friend's Name", "Bob"), ("Friend's Email Address", "bob@example.org")):
@@ -349,6 +394,154 @@ def no_browser_keeps_quiet(desktop, binary):
         err = p.proc.stderr.read().decode(errors="replace")
         for personal in ("Ann", "ann@", "%40", "Bob", "taf"):
             check(personal not in err, f"standard error names '{personal}': {err!r}")
+
+def every_link(desktop, binary):
+    """Every link of every window, from its menu or clicked, hands the browser its page
+    as one address; the first start stores today's date; Exit brings the exit screen
+    in place of the details window, and the exit screen's Exit ends with status 0."""
+    with brenvo(desktop, binary) as p:
+        details = p.window(DETAILS, "frame")
+        today = datetime.date.today().isoformat()
+        check(settings_of(p) == ["[Settings]", f"Duration={today}"], f"stored {settings_of(p)}")
+        expected = []
+
+        def expect(*keys):
+            expected.extend(PAGE + k for k in keys)
+            got = p.wait_opened(len(expected))
+            check(got == expected, f"opened {got}, expected {expected}")
+
+        for keys, page in ((("alt+h", "o"), "help-web-page"), (("alt+h", "v"), "home-page"),
+                           (("alt+h", "u"), "download-web-page"), (("alt+d",), "donate")):
+            keys_to(desktop, DETAILS, *keys)
+            expect(page)
+        desktop.click(label(details, "Talk over your result"))
+        expect("home-page")
+        node, page = banner(details)
+        desktop.click(node)
+        expect(page)
+
+        keys_to(desktop, DETAILS, "alt+h", "a")
+        about = p.window(SECOND, "dialog")
+        desktop.click(label(about, "Click here for more details"))
+        expect("fully-branded")
+        desktop.click(label(about, "Click here to visit https://www.talvern.example"))
+        expect("home-page")
+        keys_to(desktop, SECOND, "Escape")
+        wait_for("Esc to close the about window", lambda: desktop.titled(SECOND) == [])
+
+        desktop.type("ann")
+        press(need("Female", find(details, "radio button", "Female")))
+        press(need("start", find(details, "push button", "Take The Brain Test Now")))
+        test = p.window(SECOND, "frame")
+        for keys, page in ((("alt+h", "o"), "help-web-page"), (("alt+h", "v"), "home-page"),
+                           (("alt+h", "c"), "download-web-page"), (("alt+d",), "donate")):
+            keys_to(desktop, SECOND, *keys)
+            expect(page)
+        desktop.click(label(test, "Talk over your result"))
+        expect("home-page")
+        node, page = banner(test)
+        desktop.click(node)
+        expect(page)
+        # No keyed answer at all: the left list comes forward, and its line is a link.
+        answer_all(desktop, p, test, keyed=0)
+        desktop.click(label(test, "Better words and language skills"))
+        expect("co-brand")
+        press(need("OK", find(test, "push button", "OK")))
+
+        details = p.window(DETAILS, "frame")
+        screen = open_exit_screen(desktop, p)
+        check(desktop.titled(DETAILS) == [] and not p.ended(), "the details window stayed, or the program ended")
+        desktop.click(need("check box", find(screen, "check box", "Visit the Talvern Discussion Board Now")))
+        expect("home-page")
+        desktop.click(label(screen, "Click Here To Visit Talvern Softwares"))
+        expect("talvernsoftwares")
+        keys_to(desktop, SECOND, "alt+x")
+        wait_for("the program to end", p.ended)
+        check(p.proc.returncode == 0, f"status {p.proc.returncode}")
+        check(desktop.titled(DETAILS) == [] and desktop.titled(SECOND) == [], "a window was left behind")
+
+
+def whole_test_by_keyboard(desktop, binary):
+    """Name, sex by Tab and Space, every answer by Space and Enter, OK by its access key;
+    then Exit and the exit screen's Exit by theirs, and the program ends with status 0.
+    (tests/valgrind/memcheck.sh takes this journey under memcheck.)"""
+    with brenvo(desktop, binary) as p:
+        p.window(DETAILS, "frame")
+        keys_to(desktop, DETAILS, "a", "n", "n", "Tab", "Tab", "Tab", "space", "Return")
+        test = p.window(SECOND, "frame")
+        for q in range(1, 21):
+            label(test, f"{q}.")
+            keys_to(desktop, SECOND, "space", "Return")
+        verdict = wait_for("the verdict", lambda: next((n for n in find_all(test, "label")
+                                                         if n.name.startswith("Your") and "Brain" in n.name), None))
+        check(verdict.name == "Your Left Brain is more Dominant Than Your Right Brain" or verdict.name
+              in (VERDICT_RIGHT, VERDICT_EQUAL), f"verdict '{verdict.name}'")
+        keys_to(desktop, SECOND, "alt+o")
+        p.window(DETAILS, "frame")
+        wait_for("the test window to go", lambda: desktop.titled(SECOND) == [])
+        keys_to(desktop, DETAILS, "alt+e")
+        screen = p.window(SECOND)
+        # Shown without taking the keyboard: the user clicks into it first.
+        desktop.click(need("caption", find(screen, "label", SECOND)))
+        keys_to(desktop, SECOND, "alt+x")
+        wait_for("the program to end", p.ended)
+        check(p.proc.returncode == 0, f"status {p.proc.returncode}")
+
+
+def update_prompt_days(desktop, binary):
+    """On the fifteenth day the prompt asks before any window and Esc answers No; the
+    stored date becomes today only when it asked. Not on the fourteenth."""
+    today = datetime.date.today()
+    for days in (15, 14):
+        stored = (today - datetime.timedelta(days=days)).isoformat()
+        with brenvo(desktop, binary, settings=f"[Settings]\nDuration={stored}\n") as p:
+            if days == 15:
+                box = p.alert()
+                check(desktop.titled(DETAILS) == [], "the details window came before the prompt")
+                wait_for("the prompt's text", lambda: [n for n in find_all(box, "label")
+                                                       if "Do you want to check for an update?" in n.name])
+                keys_to(desktop, "Brenvo", "Escape")
+            p.window(DETAILS, "frame")
+            check(not [w for w in p.windows() if w.getRoleName() == "alert"], f"a prompt on day {days}")
+            want = today.isoformat() if days == 15 else stored
+            check(settings_of(p) == ["[Settings]", f"Duration={want}"], f"day {days}: stored {settings_of(p)}")
+            check(p.opened() == [], f"day {days}: opened {p.opened()}")
+
+
+def one_copy(desktop, binary):
+    """One copy per user: with no runtime folder nothing is made in the temporary
+    folder; a killed copy does not block the next start; of twenty starts at once
+    exactly one runs and every other one says so."""
+    tmp = os.path.join(desktop.work, "tmp")
+    os.makedirs(tmp)
+
+    def no_runtime_folder(p):
+        del p.env["XDG_RUNTIME_DIR"]
+        p.env["TMPDIR"] = tmp
+
+    with brenvo(desktop, binary, prepare=no_runtime_folder) as p:
+        p.window(DETAILS, "frame")
+        check(os.listdir(tmp) == [], f"made {os.listdir(tmp)} in the temporary folder")
+        p.stop()
+        err = p.proc.stderr.read().decode(errors="replace")
+        check("XDG_RUNTIME_DIR" not in err, f"said {err!r}")
+
+    with brenvo(desktop, binary) as p:
+        p.window(DETAILS, "frame")
+        p.stop()  # kill -9: the lock goes with the process
+        wait_for("the killed copy's window to go", lambda: desktop.titled(DETAILS) == [])
+    with brenvo(desktop, binary) as p:
+        p.window(DETAILS, "frame")
+        check(not [w for w in p.windows() if w.getRoleName() == "alert"], "refused after a kill -9")
+
+    def quiet(p):  # twenty copies without the accessibility bridge: the count is read from the window manager
+        p.env.pop("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", None)
+
+    with contextlib.ExitStack() as stack:
+        for _ in range(20):
+            stack.enter_context(brenvo(desktop, binary, prepare=quiet))
+        wait_for("one window and nineteen refusals", lambda: len(desktop.titled("Brenvo")) == 19
+                 and len(desktop.titled(DETAILS)) == 1, timeout=90)
 
 
 @contextlib.contextmanager
@@ -398,9 +591,9 @@ def wayland_sessions(desktop, binary):
             p.window(DETAILS, "frame")
 
 
-CASES = [details_window, middle_button_paste, flat_border, whole_test_by_names, about_window, exit_screen_boxes, exit_screen_keyboard,
-         startup_boxes, settings_not_ours, no_browser_keeps_quiet,
-         wayland_sessions]
+CASES = [details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
+         every_link, exit_screen_boxes, exit_screen_keyboard, startup_boxes, update_prompt_days, one_copy,
+         settings_not_ours, no_browser_keeps_quiet, wayland_sessions]
 
 if __name__ == "__main__":
     sys.exit(main(CASES, sys.argv))
