@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the start-up benchmarks: a virtual X server, a stored date of today (no
 # update prompt, the usual start), and the root window's map notifications read as they
 # come, so a window counts as on screen when the X server maps it, with no polling.

@@ -4,7 +4,7 @@
 # is first mapped, on a virtual X server; prints both and their ratio.
 # usage: bench/instructions.sh [build dir]    (build with the bench preset)
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 build=${1:-build-bench}
 source tests/xvfb_lib.sh
 start_x

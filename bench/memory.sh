@@ -4,7 +4,7 @@
 # difference first. The companion of startup.sh when its memory ratio moves.
 # usage: bench/memory.sh [rows] [build dir]    (build with the bench preset)
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 rows=${1:-20}
 build=${2:-build-bench}
 source bench/first_map.sh

@@ -4,7 +4,7 @@
 # memory (VmHWM) at that moment. Alternates A B A B; prints medians and ratios.
 # usage: bench/startup.sh [rounds] [build dir]    (build with -DBRENVO_BENCH=ON)
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 rounds=${1:-20}
 build=${2:-build-bench}
 source bench/first_map.sh

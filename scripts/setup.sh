@@ -20,8 +20,8 @@ for arg in "$@"; do
         packages+=(weston xwayland qt6-wayland)
         # The package: Debian's checks and the manual page reader.
         packages+=(lintian man-db groff-base)
-        # The format check reads the tracked files from git.
-        packages+=(clang-format git)
+        # The format and shell checks read the tracked files from git.
+        packages+=(clang-format shellcheck git)
         ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --no-build) no_build=1 ;;

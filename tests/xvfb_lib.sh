@@ -1,5 +1,7 @@
-# Helpers for the tests that run the real brenvo on a virtual X server of their own,
-# with a fresh home, settings and runtime folder. Source it; call start_x first.
+# shellcheck shell=bash
+# Helpers for the scripts that put the real brenvo on a virtual X server of their own
+# (the Wine checks, the package check, the screenshots, the start-up benchmarks), with
+# a fresh home, settings and runtime folder. Source it; call start_x first.
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -17,7 +19,8 @@ start_x() {
         sleep 0.05
     done
     [[ -s $WORK/display ]] || fail "Xvfb did not start"
-    export DISPLAY=:$(head -n1 "$WORK/display")
+    DISPLAY=:$(head -n1 "$WORK/display")
+    export DISPLAY
     trap stop_x EXIT
 }
 
@@ -72,34 +75,4 @@ wait_gone() {
 click_at() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
     sleep 0.2
-}
-
-# Height of a window's menu bar: its height less the client height given.
-menu_height() {
-    local h
-    h=$(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\)/\1/p')
-    echo $((h - $2))
-}
-
-# A stand-in browser: an xdg-open first on PATH, also named in $BROWSER, that only
-# writes down the addresses it is handed, one a line, to $WORK/browser.log.
-stand_in_browser() {
-    mkdir -p "$WORK/bin"
-    cat >"$WORK/bin/xdg-open" <<SH
-#!/bin/sh
-printf '%s\n' "\$@" >>"$WORK/browser.log"
-SH
-    chmod +x "$WORK/bin/xdg-open"
-    export PATH="$WORK/bin:$PATH" BROWSER="$WORK/bin/xdg-open"
-    : >"$WORK/browser.log"
-}
-
-# Waits until the browser log holds $1 lines.
-wait_opened() {
-    local i
-    for ((i = 0; i < 50; i++)); do
-        [[ $(wc -l <"$WORK/browser.log") -ge $1 ]] && return 0
-        sleep 0.1
-    done
-    return 1
 }
