@@ -37,7 +37,7 @@ DetailsWindow::DetailsWindow(platform::MessageBoxService &boxes, QWidget *parent
 
 DetailsWindow::~DetailsWindow() = default;
 
-void DetailsWindow::ShowBanner(banners::Banner banner)
+void DetailsWindow::showBanner(banners::Banner banner)
 {
     if (banner == banners::Banner::CoBrand)
         forms::bringToFront(ui->lblCobrand);
@@ -93,7 +93,7 @@ bool DetailsWindow::txtName_KeyPress(QKeyEvent *event)
     // Ctrl+M (codes 8 and 13) are not handed on: the box would read their letter.
     if (typed.size() == 1 && outcome.text == typed && typed == text)
         return false;
-    InsertName(outcome.text);
+    insertName(outcome.text);
     return true;
 }
 
@@ -107,11 +107,11 @@ bool DetailsWindow::txtName_InputMethod(QInputMethodEvent *event)
             [this] { platform::messageBox(m_boxes, this, nameKeys::kRefusedMessage, platform::BoxIcon::Information); });
         return true;
     }
-    InsertName(outcome.text);
+    insertName(outcome.text);
     return true;
 }
 
-void DetailsWindow::InsertName(QString text)
+void DetailsWindow::insertName(QString text)
 {
     // Backspace and carriage return pass the filter as keys; as text they never enter.
     text.remove(QChar(8)).remove(QChar(13));

@@ -22,7 +22,7 @@ public:
     ~DetailsWindow() override;
 
     // Brings the banner chosen at start-up to the front.
-    void ShowBanner(banners::Banner banner);
+    void showBanner(banners::Banner banner);
 
 signals:
     // The details are complete and the user asked for the test.
@@ -39,7 +39,7 @@ private:
     void mnuExit_Click();
     bool txtName_KeyPress(QKeyEvent *event); // true when the key is consumed
     bool txtName_InputMethod(class QInputMethodEvent *event);
-    void InsertName(QString text);
+    void insertName(QString text);
 
     platform::MessageBoxService &m_boxes;
     std::unique_ptr<Ui::DetailsWindow> ui;

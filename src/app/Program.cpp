@@ -48,7 +48,7 @@ void Program::start()
 
 void Program::chooseBanner()
 {
-    details()->ShowBanner(banners::CoBrand_Randomize(*m_services.random));
+    details()->showBanner(banners::CoBrand_Randomize(*m_services.random));
 }
 
 void Program::end()
@@ -125,14 +125,14 @@ void Program::connectMenus(MainWindowBase *window)
 ExitScreen *Program::exitScreen()
 {
     if (!m_exitScreen) {
-        const referral::Addresses to{pages::PageAddress(QStringLiteral("kesp-refer-a-friend")),
+        const referral::Addresses to{pages::pageAddress(QStringLiteral("kesp-refer-a-friend")),
                                      pages::kSiteBase + QStringLiteral("/brenvo/")};
         auto *w = new ExitScreen(m_services, to);
         m_exitScreen = remember(w);
         // The exit screen traps nothing: a page that cannot be opened is its failure,
         // reported there.
         connect(w, &ExitScreen::linkClicked, this,
-                [this](forms::Link link) { pages::Open(*m_services.urlOpener, link); });
+                [this](forms::Link link) { pages::open(*m_services.urlOpener, link); });
         connect(w, &ExitScreen::endRequested, this, &Program::end);
     }
     return m_exitScreen;
@@ -142,7 +142,7 @@ void Program::startTest()
 {
     quiz::LoadQuestions(m_quiz);
     TestWindow *test = testWindow();
-    test->StartTest();
+    test->startTest();
     if (m_details)
         m_details->hide();
     if (m_exitScreen)
@@ -173,7 +173,7 @@ void Program::showAbout(QWidget *over)
 void Program::openLink(forms::Link link)
 {
     // A failing link never reports an error and never blocks the window.
-    resume::step([&] { pages::Open(*m_services.urlOpener, link); });
+    resume::step([&] { pages::open(*m_services.urlOpener, link); });
 }
 
 bool Program::eventFilter(QObject *watched, QEvent *event)

@@ -42,7 +42,7 @@ TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::State &quiz, QW
 
 TestWindow::~TestWindow() = default;
 
-void TestWindow::BringToFront(QWidget *front, QWidget *behind)
+void TestWindow::bringToFront(QWidget *front, QWidget *behind)
 {
     forms::bringToFront(front);
     // The covered panel must not be reachable by Tab or access keys either.
@@ -50,14 +50,14 @@ void TestWindow::BringToFront(QWidget *front, QWidget *behind)
     behind->setEnabled(false);
 }
 
-void TestWindow::StartTest()
+void TestWindow::startTest()
 {
-    ShowQuestion(0);
-    BringToFront(ui->fraQuestion, ui->fraResult);
-    FocusQuestion();
+    showQuestion(0);
+    bringToFront(ui->fraQuestion, ui->fraResult);
+    focusQuestion();
 }
 
-void TestWindow::ShowQuestion(int index)
+void TestWindow::showQuestion(int index)
 {
     const quiz::State &s = m_quiz;
     // Bounds-checked: a slot past the table reads as empty text.
@@ -74,7 +74,7 @@ void TestWindow::ShowQuestion(int index)
     }
 }
 
-void TestWindow::FocusQuestion()
+void TestWindow::focusQuestion()
 {
     // A screen reader speaks what the focus comes to, and nothing that changes under a
     // focus that stays: the focus moves to a panel that reads out the question, each
@@ -99,7 +99,7 @@ bool TestWindow::eventFilter(QObject *watched, QEvent *event)
 }
 
 // The text of the selected option; empty when nothing is selected.
-QString TestWindow::SelectedAnswer() const
+QString TestWindow::selectedAnswer() const
 {
     if (ui->optAnswerOne->isChecked())
         return ui->optAnswerOne->text();
@@ -112,7 +112,7 @@ void TestWindow::cmdNext_Click()
 {
     quiz::State &s = m_quiz;
     const bool evaluates = quiz::onLastQuestion(s);
-    const QString answer = SelectedAnswer();
+    const QString answer = selectedAnswer();
     if (answer.isEmpty()) {
         if (!evaluates)
             ui->cmdPrevious->setEnabled(s.CurrentQuestion != 0);
@@ -122,18 +122,18 @@ void TestWindow::cmdNext_Click()
     quiz::recordAnswer(s, answer);
     quiz::nextQuestion(s);
     if (evaluates) {
-        ShowResult();
+        showResult();
         return;
     }
     ui->cmdPrevious->setEnabled(true);
     ui->cmdNext->setText(quiz::onLastQuestion(s) ? kShowMyAbility : kNextCaption);
-    ShowQuestion(s.CurrentQuestion);
-    FocusQuestion();
+    showQuestion(s.CurrentQuestion);
+    focusQuestion();
 }
 
-void TestWindow::ShowResult()
+void TestWindow::showResult()
 {
-    switch (quiz::Evaluate(m_quiz)) {
+    switch (quiz::evaluate(m_quiz)) {
     case quiz::Verdict::Right:
         ui->lblAnswer->setText(quiz::kVerdictRight);
         forms::bringToFront(ui->fraRightBrainResponsible);
@@ -152,12 +152,12 @@ void TestWindow::ShowResult()
     // The verdict is longer than the layout's caption: keep it centred in its frame.
     ui->lblAnswer->resize(ui->lblAnswer->sizeHint());
     ui->lblAnswer->move((ui->Frame4->width() - ui->lblAnswer->width()) / 2, ui->lblAnswer->y());
-    BringToFront(ui->fraResult, ui->fraQuestion);
+    bringToFront(ui->fraResult, ui->fraQuestion);
     // No button holds the focus, so Enter (like Esc) reaches Next once more.
-    FocusList();
+    focusList();
 }
 
-void TestWindow::FocusList()
+void TestWindow::focusList()
 {
     QGroupBox *list = ui->fraRightBrainResponsible->isVisibleTo(ui->fraResult) ? ui->fraRightBrainResponsible
                                                                                : ui->fraLeftBrainResponsible;
@@ -181,8 +181,8 @@ void TestWindow::cmdPrevious_Click()
     if (s.CurrentQuestion == 0)
         ui->cmdPrevious->setEnabled(false);
     ui->cmdNext->setText(kNextCaption);
-    ShowQuestion(s.CurrentQuestion);
-    FocusQuestion();
+    showQuestion(s.CurrentQuestion);
+    focusQuestion();
 }
 
 void TestWindow::cmdBack_Click()
@@ -216,13 +216,13 @@ void TestWindow::mnuExit_Click()
 void TestWindow::cmdRightBrainResponsible_Click()
 {
     forms::bringToFront(ui->fraRightBrainResponsible);
-    FocusList();
+    focusList();
 }
 
 void TestWindow::cmdLeftBrainResponsible_Click()
 {
     forms::bringToFront(ui->fraLeftBrainResponsible);
-    FocusList();
+    focusList();
 }
 
 void TestWindow::Label19_Click()

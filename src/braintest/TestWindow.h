@@ -24,7 +24,7 @@ public:
     ~TestWindow() override;
 
     // Puts question 1 on the window and brings the question panel to the front.
-    void StartTest();
+    void startTest();
 
 signals:
     // Back, the result panel's OK or File > Back: the test state is reset already.
@@ -42,15 +42,15 @@ private:
     void cmdLeftBrainResponsible_Click();
     void Label19_Click();
 
-    void ShowQuestion(int index);
-    QString SelectedAnswer() const;
-    void ShowResult();
+    void showQuestion(int index);
+    QString selectedAnswer() const;
+    void showResult();
     // The focus on a panel that reads out the question on screen, or the verdict and
     // the list in front.
-    void FocusQuestion();
-    void FocusList();
+    void focusQuestion();
+    void focusList();
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void BringToFront(QWidget *front, QWidget *behind);
+    void bringToFront(QWidget *front, QWidget *behind);
 
     platform::MessageBoxService &m_boxes;
     quiz::State &m_quiz;

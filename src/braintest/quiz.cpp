@@ -97,7 +97,7 @@ bool add(std::int16_t &counter, int delta)
     return true;
 }
 
-Verdict Evaluate(State &s)
+Verdict evaluate(State &s)
 {
     int right = 0;
     for (int i = 0; i < kQuestionCount; ++i) {

@@ -44,7 +44,7 @@ enum class Verdict { Right, Left, Equal };
 
 // Counts the twenty answers against the key into RightCount and LeftCount (adding to
 // whatever they hold) and returns the verdict the counts give.
-Verdict Evaluate(State &state);
+Verdict evaluate(State &state);
 
 inline const QString kVerdictRight = QStringLiteral("Your Right Brain is more Dominant Than Your Left Brain");
 inline const QString kVerdictLeft = QStringLiteral("Your Left Brain is more Dominant Than Your Right Brain");

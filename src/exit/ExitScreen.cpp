@@ -47,10 +47,10 @@ ExitScreen::ExitScreen(platform::Services &services, referral::Addresses to, QWi
     setAttribute(Qt::WA_DeleteOnClose);
     forms::prepareWindow(this);
 
-    connect(ui->Check1, &QPushButton::toggled, this, [this] { Run([this] { Check1_Click(); }); });
-    connect(ui->cmdClose, &QPushButton::clicked, this, [this] { Run([this] { cmdClose_Click(); }); });
-    connect(ui->cmdSubmit, &QPushButton::clicked, this, [this] { Run([this] { cmdSubmit_Click(); }); });
-    forms::onClick(ui->lblGoToHome, [this] { Run([this] { lblGoToHome_Click(); }); });
+    connect(ui->Check1, &QPushButton::toggled, this, [this] { run([this] { Check1_Click(); }); });
+    connect(ui->cmdClose, &QPushButton::clicked, this, [this] { run([this] { cmdClose_Click(); }); });
+    connect(ui->cmdSubmit, &QPushButton::clicked, this, [this] { run([this] { cmdSubmit_Click(); }); });
+    forms::onClick(ui->lblGoToHome, [this] { run([this] { lblGoToHome_Click(); }); });
     for (QWidget *box : {static_cast<QWidget *>(ui->txtName), static_cast<QWidget *>(ui->txtEmail),
                          static_cast<QWidget *>(ui->txtFriendName), static_cast<QWidget *>(ui->txtFriendEmail),
                          static_cast<QWidget *>(ui->txtMessage)})
@@ -62,7 +62,7 @@ ExitScreen::ExitScreen(platform::Services &services, referral::Addresses to, QWi
 ExitScreen::~ExitScreen() = default;
 
 template <typename Handler>
-void ExitScreen::Run(Handler &&fn)
+void ExitScreen::run(Handler &&fn)
 {
     fatal::run(*m_services.messageBox, this, std::forward<Handler>(fn), [this] { emit endRequested(); });
 }
@@ -118,7 +118,7 @@ void ExitScreen::lblGoToHome_Click()
     emit linkClicked(forms::Link::Softwares);
 }
 
-QString ExitScreen::MessageText() const
+QString ExitScreen::messageText() const
 {
     // The box is multi-line: its line breaks go out as CR LF.
     QString text = ui->txtMessage->toPlainText();
@@ -126,14 +126,14 @@ QString ExitScreen::MessageText() const
     return text;
 }
 
-QString ExitScreen::BoxText(QWidget *box) const
+QString ExitScreen::boxText(QWidget *box) const
 {
     if (box == ui->txtMessage)
-        return MessageText();
+        return messageText();
     return static_cast<QLineEdit *>(box)->text();
 }
 
-void ExitScreen::SetBoxText(QWidget *box, const QString &text)
+void ExitScreen::setBoxText(QWidget *box, const QString &text)
 {
     if (box == ui->txtMessage)
         ui->txtMessage->setPlainText(text);
@@ -143,7 +143,7 @@ void ExitScreen::SetBoxText(QWidget *box, const QString &text)
 
 void ExitScreen::cmdSubmit_Click()
 {
-    const referral::Form form{ui->txtName->text(), ui->txtEmail->text(), MessageText(), ui->txtFriendName->text(),
+    const referral::Form form{ui->txtName->text(), ui->txtEmail->text(), messageText(), ui->txtFriendName->text(),
                               ui->txtFriendEmail->text()};
     referral::SubmitReferral(form, m_to, *m_services.messageBox, *m_services.urlOpener, this);
 }
@@ -163,15 +163,15 @@ bool ExitScreen::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::FocusIn:
         // Unannounced: a screen reader reads the box, empty, when it hears of the focus.
-        Run([&] { forms::unannounced([&] { Placeholder_GotFocus(box); }); });
+        run([&] { forms::unannounced([&] { Placeholder_GotFocus(box); }); });
         break;
     case QEvent::FocusOut:
-        Run([&] { Placeholder_LostFocus(box); });
+        run([&] { Placeholder_LostFocus(box); });
         break;
     case QEvent::KeyPress:
         if (box == ui->txtEmail || box == ui->txtFriendEmail) {
             bool consumed = false;
-            Run([&] { consumed = EmailBox_KeyPress(box, static_cast<QKeyEvent *>(event)); });
+            run([&] { consumed = EmailBox_KeyPress(box, static_cast<QKeyEvent *>(event)); });
             return consumed;
         }
         break;
@@ -205,12 +205,12 @@ QString placeholderOf(const Ui::ExitScreen &ui, const QWidget *box)
 
 void ExitScreen::Placeholder_GotFocus(QWidget *box)
 {
-    if (referral::TrimSpaces(BoxText(box)) == placeholderOf(*ui, box))
-        SetBoxText(box, QString());
+    if (referral::trimSpaces(boxText(box)) == placeholderOf(*ui, box))
+        setBoxText(box, QString());
 }
 
 void ExitScreen::Placeholder_LostFocus(QWidget *box)
 {
-    if (referral::TrimSpaces(BoxText(box)).isEmpty())
-        SetBoxText(box, placeholderOf(*ui, box));
+    if (referral::trimSpaces(boxText(box)).isEmpty())
+        setBoxText(box, placeholderOf(*ui, box));
 }

@@ -28,7 +28,7 @@ public:
     static const std::array<QString, 4> &SupportMessages();
 
     // The message box's text as the user would send it: line breaks as CR LF.
-    QString MessageText() const;
+    QString messageText() const;
 
 signals:
     void linkClicked(forms::Link link);
@@ -41,7 +41,7 @@ protected:
 
 private:
     template <typename Handler>
-    void Run(Handler &&fn);
+    void run(Handler &&fn);
     void Form_Load();
     void Check1_Click();
     void lblGoToHome_Click();
@@ -51,8 +51,8 @@ private:
     void Placeholder_GotFocus(QWidget *box);
     void Placeholder_LostFocus(QWidget *box);
 
-    QString BoxText(QWidget *box) const;
-    void SetBoxText(QWidget *box, const QString &text);
+    QString boxText(QWidget *box) const;
+    void setBoxText(QWidget *box, const QString &text);
 
     platform::Services &m_services;
     referral::Addresses m_to;

@@ -28,7 +28,7 @@ const std::array<Rule, 5> kRules = {{
 Form trimmed(Form form)
 {
     for (const Rule &rule : kRules)
-        form.*rule.value = TrimSpaces(form.*rule.value);
+        form.*rule.value = trimSpaces(form.*rule.value);
     return form;
 }
 
@@ -42,7 +42,7 @@ QString placeholder(Field field)
     return {};
 }
 
-QString TrimSpaces(const QString &text)
+QString trimSpaces(const QString &text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -69,7 +69,7 @@ QString refusal(const Form &typed)
     return {};
 }
 
-QString BuildReferralAddress(const Addresses &to, const Form &form)
+QString buildReferralAddress(const Addresses &to, const Form &form)
 {
     const auto encoded = [](const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); };
     return to.page + QStringLiteral("&taf1=") + encoded(form.referrerName) + QStringLiteral("&taf2=")
@@ -85,7 +85,7 @@ void SubmitReferral(Form form, const Addresses &to, platform::MessageBoxService 
         platform::messageBox(boxes, owner, refused, platform::BoxIcon::Critical);
         return;
     }
-    browser.open(BuildReferralAddress(to, trimmed(std::move(form))));
+    browser.open(buildReferralAddress(to, trimmed(std::move(form))));
 }
 
 } // namespace referral

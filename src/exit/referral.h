@@ -36,7 +36,7 @@ enum class Field { ReferrerName, ReferrerEmail, Message, FriendName, FriendEmail
 QString placeholder(Field field);
 
 // Leading and trailing blanks removed; line breaks and other white space stay.
-QString TrimSpaces(const QString &text);
+QString trimSpaces(const QString &text);
 
 // What is wrong with the form, as the box says it, or empty when nothing is: the two
 // addresses distinct, each with an "@" and a ".", then each value given and not its
@@ -46,7 +46,7 @@ QString refusal(const Form &form);
 // The referral page's address with the five values and the program's folder on the
 // site. Each value is percent-encoded, so whatever it holds ("&", "=", "#", line
 // breaks) it comes back unchanged from the query and cannot add parameters.
-QString BuildReferralAddress(const Addresses &to, const Form &form);
+QString buildReferralAddress(const Addresses &to, const Form &form);
 
 // Refuses a form with what is wrong with it, a box of owner's; otherwise opens the
 // address of the form's values without their blanks. Failures of the platform reach

@@ -4,41 +4,41 @@
 
 namespace pages {
 
-QString PageAddress(const QString &pageKey)
+QString pageAddress(const QString &pageKey)
 {
     return kSiteBase + QStringLiteral("/brenvo/ssd.php?page=") + pageKey;
 }
 
 void OpenHelpPage(platform::UrlOpener &browser)
 {
-    browser.open(PageAddress(QStringLiteral("help-web-page")));
+    browser.open(pageAddress(QStringLiteral("help-web-page")));
 }
 void OpenHomePage(platform::UrlOpener &browser)
 {
-    browser.open(PageAddress(QStringLiteral("home-page")));
+    browser.open(pageAddress(QStringLiteral("home-page")));
 }
 void OpenUpdatePage(platform::UrlOpener &browser)
 {
-    browser.open(PageAddress(QStringLiteral("download-web-page")));
+    browser.open(pageAddress(QStringLiteral("download-web-page")));
 }
 void OpenDonatePage(platform::UrlOpener &browser)
 {
-    browser.open(PageAddress(QStringLiteral("donate")));
+    browser.open(pageAddress(QStringLiteral("donate")));
 }
 void OpenFullBrandPage(platform::UrlOpener &browser)
 {
-    browser.open(PageAddress(QStringLiteral("fully-branded")));
+    browser.open(pageAddress(QStringLiteral("fully-branded")));
 }
 void OpenCoBrandPage(platform::UrlOpener &browser)
 {
-    browser.open(PageAddress(QStringLiteral("co-brand")));
+    browser.open(pageAddress(QStringLiteral("co-brand")));
 }
 void OpenSoftwaresPage(platform::UrlOpener &browser)
 {
-    browser.open(PageAddress(QStringLiteral("talvernsoftwares")));
+    browser.open(pageAddress(QStringLiteral("talvernsoftwares")));
 }
 
-void Open(platform::UrlOpener &browser, forms::Link link)
+void open(platform::UrlOpener &browser, forms::Link link)
 {
     switch (link) {
     case forms::Link::Help:

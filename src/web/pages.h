@@ -16,7 +16,7 @@ namespace pages {
 inline const QString kSiteBase = QStringLiteral("https://www.talvern.example");
 
 // Site base + "/brenvo/ssd.php?page=" + key.
-QString PageAddress(const QString &pageKey);
+QString pageAddress(const QString &pageKey);
 
 // Each opener hands its one fixed address to the browser. A refused request passes
 // silently; a failing platform service raises platform::PlatformError to the caller.
@@ -29,6 +29,6 @@ void OpenCoBrandPage(platform::UrlOpener &browser);
 void OpenSoftwaresPage(platform::UrlOpener &browser);
 
 // The opener of the page a window's link leads to.
-void Open(platform::UrlOpener &browser, forms::Link link);
+void open(platform::UrlOpener &browser, forms::Link link);
 
 } // namespace pages

@@ -20,7 +20,7 @@ constexpr int kDaysBetweenPrompts = 14;
 
 } // namespace
 
-QDate ParseStoredDate(const QString &text)
+QDate parseStoredDate(const QString &text)
 {
     // ISO dates read the same whatever the user's locale becomes.
     if (text.size() != 10)
@@ -28,7 +28,7 @@ QDate ParseStoredDate(const QString &text)
     return QDate::fromString(text, Qt::ISODate);
 }
 
-QString FormatStoredDate(const QDate &date)
+QString formatStoredDate(const QDate &date)
 {
     return date.toString(Qt::ISODate);
 }
@@ -38,10 +38,10 @@ void OfferUpdateCheck(platform::Services &s)
     const QDate today = s.clock->today();
     const QString stored = s.settings->read(kSettingsSection, kDurationKey);
     if (stored.isEmpty()) {
-        s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
+        s.settings->write(kSettingsSection, kDurationKey, formatStoredDate(today));
         return;
     }
-    const QDate last = ParseStoredDate(stored);
+    const QDate last = parseStoredDate(stored);
     if (!last.isValid())
         return; // not a date: no prompt and nothing written, on every start
     const qint64 days = today.daysTo(last);
@@ -53,7 +53,7 @@ void OfferUpdateCheck(platform::Services &s)
     // still reaches the caller afterwards.
     std::exception_ptr notStored;
     try {
-        s.settings->write(kSettingsSection, kDurationKey, FormatStoredDate(today));
+        s.settings->write(kSettingsSection, kDurationKey, formatStoredDate(today));
     } catch (...) {
         notStored = std::current_exception();
     }

@@ -16,7 +16,7 @@ namespace updatePrompt {
 void OfferUpdateCheck(platform::Services &services);
 
 // Reads a stored "Duration" value; an invalid QDate when it is not a date.
-QDate ParseStoredDate(const QString &text);
-QString FormatStoredDate(const QDate &date);
+QDate parseStoredDate(const QString &text);
+QString formatStoredDate(const QDate &date);
 
 } // namespace updatePrompt

@@ -107,7 +107,7 @@ private slots:
             const QString other = key == state().Options[2 * i] ? state().Options[2 * i + 1] : state().Options[2 * i];
             state().Answers[i] = i < matches ? key : other;
         }
-        QCOMPARE(int(Evaluate(s)), verdict);
+        QCOMPARE(int(evaluate(s)), verdict);
         QCOMPARE(int(state().RightCount), matches);
         QCOMPARE(int(state().LeftCount), 20 - matches);
     }
@@ -118,7 +118,7 @@ private slots:
         state().Answers[0] = QStringLiteral("yes"); // keyed "Yes"
         state().Answers[3] = QStringLiteral("Bigger picture");
         state().Answers[1] = QStringLiteral("Faces ");
-        Evaluate(s);
+        evaluate(s);
         QCOMPARE(int(state().RightCount), 0);
         QCOMPARE(int(state().LeftCount), 20);
     }

@@ -220,13 +220,13 @@ private slots:
         auto *message = at<QPlainTextEdit>("txtMessage");
         message->setFocus(Qt::TabFocusReason);
         // Its first text ends in a line break, so it is not the placeholder and stays.
-        QCOMPARE(x->MessageText(), QStringLiteral("Your Message\r\n"));
+        QCOMPARE(x->messageText(), QStringLiteral("Your Message\r\n"));
         message->setPlainText(QStringLiteral("Your Message"));
         box("txtName")->setFocus(Qt::TabFocusReason);
         message->setFocus(Qt::TabFocusReason);
-        QCOMPARE(x->MessageText(), QString());
+        QCOMPARE(x->messageText(), QString());
         box("txtName")->setFocus(Qt::TabFocusReason);
-        QCOMPARE(x->MessageText(), QStringLiteral("Your Message"));
+        QCOMPARE(x->messageText(), QStringLiteral("Your Message"));
     }
 
     void emailBoxesRefuseBlanks_data()
@@ -287,7 +287,7 @@ private slots:
         QCOMPARE(visited.count(QStringLiteral("txtMessage")), 2);
         QCOMPARE(QSet<QString>(visited.cbegin(), visited.cend()).size(), 8);
         // The message box still holds its placeholder: no tab went into it.
-        QCOMPARE(x->MessageText(), placeholder);
+        QCOMPARE(x->messageText(), placeholder);
         // Other characters still go in.
         auto *message = at<QPlainTextEdit>("txtMessage");
         message->setFocus();

@@ -12,7 +12,7 @@ using namespace referral;
 
 namespace {
 const QString kPage = QStringLiteral("https://www.talvern.example/brenvo/ssd.php");
-const Addresses kTo{pages::PageAddress(QStringLiteral("kesp-refer-a-friend")),
+const Addresses kTo{pages::pageAddress(QStringLiteral("kesp-refer-a-friend")),
                     pages::kSiteBase + QStringLiteral("/brenvo/")};
 
 void submit(const Form &form)
@@ -119,8 +119,8 @@ private slots:
             QVERIFY(f.boxes->shown.empty());
             QStringList trimmed;
             for (const QString &v : values)
-                trimmed << TrimSpaces(v);
-            QCOMPARE(f.browser->opened, QStringList{BuildReferralAddress(kTo, formOf(trimmed))});
+                trimmed << trimSpaces(v);
+            QCOMPARE(f.browser->opened, QStringList{buildReferralAddress(kTo, formOf(trimmed))});
         } else {
             QCOMPARE(int(f.boxes->shown.size()), 1);
             QCOMPARE(f.boxes->shown[0].text, message);
@@ -131,7 +131,7 @@ private slots:
 
     void addressLayout()
     {
-        const QString address = BuildReferralAddress(kTo, {QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"),
+        const QString address = buildReferralAddress(kTo, {QStringLiteral("Ann Lee"), QStringLiteral("a@b.c"),
                                                            QStringLiteral("Your Message\r\n"), QStringLiteral("Bob"),
                                                            QStringLiteral("x@y.z")});
         QCOMPARE(address, kPage
@@ -159,8 +159,8 @@ private slots:
                 values << randomValue(rng);
             QStringList trimmed;
             for (const QString &v : values)
-                trimmed << TrimSpaces(v);
-            const QString address = BuildReferralAddress(kTo, formOf(trimmed));
+                trimmed << trimSpaces(v);
+            const QString address = buildReferralAddress(kTo, formOf(trimmed));
             QVERIFY2(address.startsWith(kPage + QStringLiteral("?page=kesp-refer-a-friend&taf1=")),
                      qPrintable(address));
             const auto items = parse(address);
@@ -177,9 +177,9 @@ private slots:
 
     void trimmingTakesBlanksOnly()
     {
-        QCOMPARE(TrimSpaces(QStringLiteral("  a b  ")), QStringLiteral("a b"));
-        QCOMPARE(TrimSpaces(QStringLiteral("\r\n a\t ")), QStringLiteral("\r\n a\t"));
-        QCOMPARE(TrimSpaces(QStringLiteral("    ")), QString());
+        QCOMPARE(trimSpaces(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+        QCOMPARE(trimSpaces(QStringLiteral("\r\n a\t ")), QStringLiteral("\r\n a\t"));
+        QCOMPARE(trimSpaces(QStringLiteral("    ")), QString());
     }
 };
 

@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     while (values.size() < 5)
         values.append(QString());
     for (QString &v : values)
-        v = referral::TrimSpaces(v);
+        v = referral::trimSpaces(v);
     const QString address =
-        referral::BuildReferralAddress(kTo, {values[0], values[1], values[2], values[3], values[4]});
+        referral::buildReferralAddress(kTo, {values[0], values[1], values[2], values[3], values[4]});
     const QUrl url(address, QUrl::StrictMode);
     check(url.isValid(), "address is a valid URL");
     // Parsed the way a page script does: split on & and =, then percent-decode the bytes.

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     f.settings->values.insert(QStringLiteral("Settings/Duration"), stored);
     f.boxes->answers.push_back(platform::BoxAnswer::No);
     updatePrompt::OfferUpdateCheck(fakes::program().services());
-    const QDate date = updatePrompt::ParseStoredDate(stored);
+    const QDate date = updatePrompt::parseStoredDate(stored);
     const bool prompted = !f.boxes->shown.empty();
     bool ok = true;
     if (stored.isEmpty())

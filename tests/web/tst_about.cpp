@@ -140,7 +140,7 @@ private slots:
     void opensFromTheTestWindowToo()
     {
         TestWindow *test = fakes::program().testWindow();
-        test->StartTest();
+        test->startTest();
         test->show();
         QVERIFY(openAbout(test, [&](AboutDialog *about) { QCOMPARE(about->parentWidget(), test); }));
         QVERIFY(test->isVisible());

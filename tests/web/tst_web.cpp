@@ -73,8 +73,8 @@ private slots:
     {
         QFETCH(int, link);
         QFETCH(QString, key);
-        pages::Open(*f.browser, forms::Link(link));
-        pages::Open(*f.browser, forms::Link(link));
+        pages::open(*f.browser, forms::Link(link));
+        pages::open(*f.browser, forms::Link(link));
         QCOMPARE(f.browser->opened, QStringList({kBase + key, kBase + key}));
     }
 
