@@ -50,6 +50,8 @@ TEXTS = {
 
 WINDOWS = {
     # name: (class, caption, client w, h in twips, back colour, window font)
+    # The details window's caption was never moved on from 1.15, and users and the
+    # maker's pages know the window by it: it stays, whatever the version.
     "frmMain": ("QMainWindow", "Brenvo v1.15", 5655, 5070, (48, 98, 165), "Verdana 8.25"),
     "frmDisplay": ("QMainWindow", CAPTION, 8535, 6735, (48, 98, 165), "Verdana 8.25"),
     "frmAbout": ("QDialog", CAPTION, 6330, 4005, (48, 98, 165), "MS Sans Serif 8.25"),
