@@ -99,7 +99,7 @@ DetailsWindow *Program::details()
     if (!m_details) {
         DetailsWindow *w = remember(new DetailsWindow(*m_services.messageBox));
         m_details = w;
-        connect(w, &DetailsWindow::startTestRequested, this, &Program::startTest);
+        connect(w, &DetailsWindow::startTestRequested, this, &Program::beginTest);
         connectMenus(w);
     }
     return m_details;
@@ -138,7 +138,7 @@ ExitScreen *Program::exitScreen()
     return m_exitScreen;
 }
 
-void Program::startTest()
+void Program::beginTest()
 {
     quiz::LoadQuestions(m_quiz);
     TestWindow *test = testWindow();

@@ -50,7 +50,7 @@ private:
 
     // The menus and links both main windows share.
     void connectMenus(MainWindowBase *window);
-    void startTest();
+    void beginTest();
     void backToDetails();
     void showAbout(QWidget *over);
     void openLink(forms::Link link);

@@ -162,7 +162,7 @@ void TestWindow::focusList()
     QGroupBox *list = ui->fraRightBrainResponsible->isVisibleTo(ui->fraResult) ? ui->fraRightBrainResponsible
                                                                                : ui->fraLeftBrainResponsible;
     QList<QLabel *> labels = list->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
-    std::sort(labels.begin(), labels.end(), [](QLabel *a, QLabel *b) { return a->y() < b->y(); });
+    std::ranges::sort(labels, [](QLabel *a, QLabel *b) { return a->y() < b->y(); });
     QStringList lines;
     for (QLabel *line : labels)
         lines << line->text();
