@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# shellcheck over every shell script of the project; a warning fails it.
+# Runs shellcheck over every shell script of the project; a warning fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mapfile -t scripts < <(git ls-files '*.sh' .ci/run)
