@@ -140,7 +140,7 @@ ExitScreen *Program::exitScreen()
 
 void Program::beginTest()
 {
-    quiz::LoadQuestions(m_quiz);
+    m_quiz.LoadQuestions();
     TestWindow *test = testWindow();
     test->startTest();
     if (m_details)

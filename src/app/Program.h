@@ -1,4 +1,4 @@
-// The program: owns the platform services, the quiz's state and the windows, and
+// The program: owns the platform services, the test in progress and the windows, and
 // decides which window shows next. Windows report
 // what the user asked for through signals; only this class connects them.
 #pragma once
@@ -60,7 +60,7 @@ private:
     void forget(QWidget *window);
 
     platform::Services m_services;
-    quiz::State m_quiz;
+    quiz::Test m_quiz;
 
     QPointer<DetailsWindow> m_details;
     QPointer<TestWindow> m_test;

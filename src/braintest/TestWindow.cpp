@@ -15,7 +15,7 @@ const QString kNextCaption = QStringLiteral("&Next");
 const QString kChooseAnswer = QStringLiteral("Please choose an answer");
 } // namespace
 
-TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::State &quiz, QWidget *parent)
+TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::Test &quiz, QWidget *parent)
     : MainWindowBase(parent), m_boxes(boxes), m_quiz(quiz), ui(std::make_unique<Ui::TestWindow>())
 {
     ui->setupUi(this);
@@ -59,7 +59,7 @@ void TestWindow::startTest()
 
 void TestWindow::showQuestion(int index)
 {
-    const quiz::State &s = m_quiz;
+    const quiz::State &s = m_quiz.state();
     // Bounds-checked: a slot past the table reads as empty text.
     ui->lblQuestion->setText(quiz::slot(s.Questions, index));
     ui->optAnswerOne->setText(quiz::slot(s.Options, 2 * index));
@@ -110,30 +110,29 @@ QString TestWindow::selectedAnswer() const
 
 void TestWindow::cmdNext_Click()
 {
-    quiz::State &s = m_quiz;
-    const bool evaluates = quiz::onLastQuestion(s);
+    const bool evaluates = m_quiz.onLastQuestion();
     const QString answer = selectedAnswer();
     if (answer.isEmpty()) {
         if (!evaluates)
-            ui->cmdPrevious->setEnabled(s.CurrentQuestion != 0);
+            ui->cmdPrevious->setEnabled(m_quiz.state().CurrentQuestion != 0);
         resume::step([this] { platform::messageBox(m_boxes, this, kChooseAnswer, platform::BoxIcon::Critical); });
         return;
     }
-    quiz::recordAnswer(s, answer);
-    quiz::nextQuestion(s);
+    m_quiz.recordAnswer(answer);
+    m_quiz.nextQuestion();
     if (evaluates) {
         showResult();
         return;
     }
     ui->cmdPrevious->setEnabled(true);
-    ui->cmdNext->setText(quiz::onLastQuestion(s) ? kShowMyAbility : kNextCaption);
-    showQuestion(s.CurrentQuestion);
+    ui->cmdNext->setText(m_quiz.onLastQuestion() ? kShowMyAbility : kNextCaption);
+    showQuestion(m_quiz.state().CurrentQuestion);
     focusQuestion();
 }
 
 void TestWindow::showResult()
 {
-    switch (quiz::evaluate(m_quiz)) {
+    switch (m_quiz.evaluate()) {
     case quiz::Verdict::Right:
         ui->lblAnswer->setText(quiz::kVerdictRight);
         forms::bringToFront(ui->fraRightBrainResponsible);
@@ -176,18 +175,17 @@ void TestWindow::focusList()
 
 void TestWindow::cmdPrevious_Click()
 {
-    quiz::State &s = m_quiz;
-    quiz::previousQuestion(s);
-    if (s.CurrentQuestion == 0)
+    m_quiz.previousQuestion();
+    if (m_quiz.state().CurrentQuestion == 0)
         ui->cmdPrevious->setEnabled(false);
     ui->cmdNext->setText(kNextCaption);
-    showQuestion(s.CurrentQuestion);
+    showQuestion(m_quiz.state().CurrentQuestion);
     focusQuestion();
 }
 
 void TestWindow::cmdBack_Click()
 {
-    quiz::restart(m_quiz);
+    m_quiz.restart();
     ui->cmdLeftBrainResponsible->hide();
     ui->cmdRightBrainResponsible->hide();
     emit backRequested();

@@ -13,14 +13,14 @@ namespace platform {
 class MessageBoxService;
 }
 namespace quiz {
-struct State;
+class Test;
 }
 
 class TestWindow : public MainWindowBase
 {
     Q_OBJECT
 public:
-    TestWindow(platform::MessageBoxService &boxes, quiz::State &quiz, QWidget *parent = nullptr);
+    TestWindow(platform::MessageBoxService &boxes, quiz::Test &quiz, QWidget *parent = nullptr);
     ~TestWindow() override;
 
     // Puts question 1 on the window and brings the question panel to the front.
@@ -53,6 +53,6 @@ private:
     void bringToFront(QWidget *front, QWidget *behind);
 
     platform::MessageBoxService &m_boxes;
-    quiz::State &m_quiz;
+    quiz::Test &m_quiz;
     std::unique_ptr<Ui::TestWindow> ui;
 };

@@ -48,8 +48,9 @@ constexpr Item kBank[kQuestionCount] = {
 
 } // namespace
 
-void LoadQuestions(State &s)
+void Test::LoadQuestions()
 {
+    State &s = m_state;
     for (int i = 0; i < kQuestionCount; ++i) {
         const Item &item = kBank[i];
         const QString first = QString::fromUtf16(item.first);
@@ -61,31 +62,31 @@ void LoadQuestions(State &s)
     }
 }
 
-void recordAnswer(State &s, const QString &answer)
+void Test::recordAnswer(const QString &answer)
 {
-    store(s.Answers, s.CurrentQuestion, answer);
+    store(m_state.Answers, m_state.CurrentQuestion, answer);
 }
 
-void nextQuestion(State &s)
+void Test::nextQuestion()
 {
-    add(s.CurrentQuestion, 1);
+    add(m_state.CurrentQuestion, 1);
 }
 
-void previousQuestion(State &s)
+void Test::previousQuestion()
 {
-    add(s.CurrentQuestion, -1);
+    add(m_state.CurrentQuestion, -1);
 }
 
-bool onLastQuestion(const State &s)
+bool Test::onLastQuestion() const
 {
-    return s.CurrentQuestion >= kQuestionCount - 1;
+    return m_state.CurrentQuestion >= kQuestionCount - 1;
 }
 
-void restart(State &s)
+void Test::restart()
 {
-    s.CurrentQuestion = 0;
-    s.RightCount = 0;
-    s.LeftCount = 0;
+    m_state.CurrentQuestion = 0;
+    m_state.RightCount = 0;
+    m_state.LeftCount = 0;
 }
 
 bool add(std::int16_t &counter, int delta)
@@ -97,8 +98,9 @@ bool add(std::int16_t &counter, int delta)
     return true;
 }
 
-Verdict evaluate(State &s)
+Verdict Test::evaluate()
 {
+    State &s = m_state;
     int right = 0;
     for (int i = 0; i < kQuestionCount; ++i) {
         // Exact, case-sensitive text match; an unanswered (empty) slot never matches.

@@ -1,10 +1,11 @@
-// The questionnaire and the state of the test in progress, which the Program owns and
-// the test window works on.
+// The questionnaire and the test in progress: its state, with the tables and counters
+// the questionnaire names, and the one class that changes it.
 #pragma once
 
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace quiz {
 
@@ -23,28 +24,38 @@ struct State
     std::int16_t LeftCount = 0;
 };
 
-// Fills the question bank, the options and the key.
-void LoadQuestions(State &state);
-
-// The test in progress: the answer to the question on screen, moving between the
-// questions, and starting again.
-
-// Stores the answer at the current question; past the table (repeated evaluations) it
-// is skipped.
-void recordAnswer(State &state, const QString &answer);
-// One question on or back, within the 16-bit range.
-void nextQuestion(State &state);
-void previousQuestion(State &state);
-// On the last question, and on after it: the next step evaluates.
-bool onLastQuestion(const State &state);
-// Position and counts back to nothing; the answers and the bank stay.
-void restart(State &state);
-
 enum class Verdict { Right, Left, Equal };
 
-// Counts the twenty answers against the key into RightCount and LeftCount (adding to
-// whatever they hold) and returns the verdict the counts give.
-Verdict evaluate(State &state);
+// The test in progress, which the Program owns and the test window shows and reports
+// the user's steps to: it keeps the state and makes every change to it.
+class Test
+{
+public:
+    Test() = default;
+    // A test that goes on from the given state.
+    explicit Test(State state) : m_state(std::move(state)) {}
+
+    const State &state() const { return m_state; }
+
+    // Fills the question bank, the options and the key; nothing else changes.
+    void LoadQuestions();
+    // Stores the answer at the current question; past the table (repeated evaluations)
+    // it is skipped.
+    void recordAnswer(const QString &answer);
+    // One question on or back, within the 16-bit range.
+    void nextQuestion();
+    void previousQuestion();
+    // On the last question, and on after it: the next step evaluates.
+    bool onLastQuestion() const;
+    // Position and counts back to nothing; the answers and the bank stay.
+    void restart();
+    // Counts the twenty answers against the key into RightCount and LeftCount (adding
+    // to whatever they hold) and returns the verdict the counts give.
+    Verdict evaluate();
+
+private:
+    State m_state;
+};
 
 inline const QString kVerdictRight = QStringLiteral("Your Right Brain is more Dominant Than Your Left Brain");
 inline const QString kVerdictLeft = QStringLiteral("Your Left Brain is more Dominant Than Your Right Brain");

@@ -9,11 +9,19 @@ using namespace quiz;
 class tst_braintest : public QObject
 {
     Q_OBJECT
-    State s;
-    State &state() { return s; }
+    Test t;
+    const State &state() const { return t.state(); }
+    // Goes on from the present state with one change made to it.
+    template <typename Change>
+    void set(Change change)
+    {
+        State s = t.state();
+        change(s);
+        t = Test(s);
+    }
 
 private slots:
-    void init() { s = State{}; }
+    void init() { t = Test{}; }
 
     void bankHoldsTheQuestionnaireExactly_data()
     {
@@ -47,14 +55,14 @@ private slots:
         QFETCH(int, slot);
         QFETCH(QString, question);
         QFETCH(QString, keyed);
-        LoadQuestions(s);
+        t.LoadQuestions();
         QCOMPARE(state().Questions[slot], question);
         QCOMPARE(state().KeyedAnswers[slot], keyed);
     }
 
     void everyKeyIsOneOfItsOwnOptions()
     {
-        LoadQuestions(s);
+        t.LoadQuestions();
         int keyedFirst = 0;
         for (int i = 0; i < kQuestionCount; ++i) {
             const QString &key = state().KeyedAnswers[i];
@@ -71,13 +79,15 @@ private slots:
 
     void loadingAgainChangesNothingElse()
     {
-        LoadQuestions(s);
-        const State before = s;
-        state().Answers[3] = QStringLiteral("Details");
-        state().CurrentQuestion = 7;
-        state().RightCount = 2;
-        state().LeftCount = 5;
-        LoadQuestions(s);
+        t.LoadQuestions();
+        const State before = t.state();
+        set([](State &s) {
+            s.Answers[3] = QStringLiteral("Details");
+            s.CurrentQuestion = 7;
+            s.RightCount = 2;
+            s.LeftCount = 5;
+        });
+        t.LoadQuestions();
         QCOMPARE(state().Questions, before.Questions);
         QCOMPARE(state().Options, before.Options);
         QCOMPARE(state().KeyedAnswers, before.KeyedAnswers);
@@ -101,24 +111,26 @@ private slots:
     {
         QFETCH(int, matches);
         QFETCH(int, verdict);
-        LoadQuestions(s);
+        t.LoadQuestions();
         for (int i = 0; i < kQuestionCount; ++i) {
             const QString key = state().KeyedAnswers[i];
             const QString other = key == state().Options[2 * i] ? state().Options[2 * i + 1] : state().Options[2 * i];
-            state().Answers[i] = i < matches ? key : other;
+            set([&](State &s) { s.Answers[i] = i < matches ? key : other; });
         }
-        QCOMPARE(int(evaluate(s)), verdict);
+        QCOMPARE(int(t.evaluate()), verdict);
         QCOMPARE(int(state().RightCount), matches);
         QCOMPARE(int(state().LeftCount), 20 - matches);
     }
 
     void comparisonIsExactAndUnansweredCountsLeft()
     {
-        LoadQuestions(s);
-        state().Answers[0] = QStringLiteral("yes"); // keyed "Yes"
-        state().Answers[3] = QStringLiteral("Bigger picture");
-        state().Answers[1] = QStringLiteral("Faces ");
-        evaluate(s);
+        t.LoadQuestions();
+        set([](State &s) {
+            s.Answers[0] = QStringLiteral("yes"); // keyed "Yes"
+            s.Answers[3] = QStringLiteral("Bigger picture");
+            s.Answers[1] = QStringLiteral("Faces ");
+        });
+        t.evaluate();
         QCOMPARE(int(state().RightCount), 0);
         QCOMPARE(int(state().LeftCount), 20);
     }
@@ -142,25 +154,27 @@ private slots:
     // answer is not kept and the position stops at the end of its range.
     void positionAndRestart()
     {
-        QVERIFY(!onLastQuestion(s));
+        QVERIFY(!t.onLastQuestion());
         for (int i = 0; i < 19; ++i)
-            nextQuestion(s);
-        QVERIFY(onLastQuestion(s));
-        previousQuestion(s);
-        QVERIFY(!onLastQuestion(s));
-        s.CurrentQuestion = 20;
-        recordAnswer(s, QStringLiteral("Yes"));
-        QCOMPARE(s.Answers[20], QStringLiteral("Yes"));
-        s.CurrentQuestion = std::numeric_limits<std::int16_t>::max();
-        recordAnswer(s, QStringLiteral("No"));
-        nextQuestion(s);
-        QCOMPARE(s.CurrentQuestion, std::numeric_limits<std::int16_t>::max());
-        QVERIFY(onLastQuestion(s));
-        s.RightCount = 7;
-        s.LeftCount = 13;
-        restart(s);
-        QCOMPARE(int(s.CurrentQuestion) + s.RightCount + s.LeftCount, 0);
-        QCOMPARE(s.Answers[20], QStringLiteral("Yes"));
+            t.nextQuestion();
+        QVERIFY(t.onLastQuestion());
+        t.previousQuestion();
+        QVERIFY(!t.onLastQuestion());
+        set([](State &s) { s.CurrentQuestion = 20; });
+        t.recordAnswer(QStringLiteral("Yes"));
+        QCOMPARE(state().Answers[20], QStringLiteral("Yes"));
+        set([](State &s) { s.CurrentQuestion = std::numeric_limits<std::int16_t>::max(); });
+        t.recordAnswer(QStringLiteral("No"));
+        t.nextQuestion();
+        QCOMPARE(state().CurrentQuestion, std::numeric_limits<std::int16_t>::max());
+        QVERIFY(t.onLastQuestion());
+        set([](State &s) {
+            s.RightCount = 7;
+            s.LeftCount = 13;
+        });
+        t.restart();
+        QCOMPARE(int(state().CurrentQuestion) + state().RightCount + state().LeftCount, 0);
+        QCOMPARE(state().Answers[20], QStringLiteral("Yes"));
     }
 };
 

@@ -13,7 +13,7 @@
 #include <QtTest>
 
 namespace {
-quiz::State &state()
+const quiz::State &state()
 {
     return fakes::program().quiz();
 }

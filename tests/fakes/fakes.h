@@ -31,7 +31,7 @@ public:
     std::vector<QWidget *> windowsInCreationOrder() const;
 
     platform::Services &services() { return m_program.m_services; }
-    quiz::State &quiz() { return m_program.m_quiz; }
+    const quiz::State &quiz() const { return m_program.m_quiz.state(); }
 
 private:
     Program &m_program;
