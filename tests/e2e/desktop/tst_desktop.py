@@ -410,15 +410,19 @@ def every_link(desktop, binary):
             got = p.wait_opened(len(expected))
             check(got == expected, f"opened {got}, expected {expected}")
 
-        for keys, page in ((("alt+h", "o"), "help-web-page"), (("alt+h", "v"), "home-page"),
-                           (("alt+h", "u"), "download-web-page"), (("alt+d",), "donate")):
-            keys_to(desktop, DETAILS, *keys)
+        def main_window_links(title, window, update_key):
+            """The menus' pages (the update entry's access key differs), the board's line, the banner."""
+            for keys, page in ((("alt+h", "o"), "help-web-page"), (("alt+h", "v"), "home-page"),
+                               (("alt+h", update_key), "download-web-page"), (("alt+d",), "donate")):
+                keys_to(desktop, title, *keys)
+                expect(page)
+            desktop.click(label(window, "Talk over your result"))
+            expect("home-page")
+            node, page = banner(window)
+            desktop.click(node)
             expect(page)
-        desktop.click(label(details, "Talk over your result"))
-        expect("home-page")
-        node, page = banner(details)
-        desktop.click(node)
-        expect(page)
+
+        main_window_links(DETAILS, details, "u")
 
         keys_to(desktop, DETAILS, "alt+h", "a")
         about = p.window(SECOND, "dialog")
@@ -433,15 +437,7 @@ def every_link(desktop, binary):
         press(need("Female", find(details, "radio button", "Female")))
         press(need("start", find(details, "push button", "Take The Brain Test Now")))
         test = p.window(SECOND, "frame")
-        for keys, page in ((("alt+h", "o"), "help-web-page"), (("alt+h", "v"), "home-page"),
-                           (("alt+h", "c"), "download-web-page"), (("alt+d",), "donate")):
-            keys_to(desktop, SECOND, *keys)
-            expect(page)
-        desktop.click(label(test, "Talk over your result"))
-        expect("home-page")
-        node, page = banner(test)
-        desktop.click(node)
-        expect(page)
+        main_window_links(SECOND, test, "c")
         # No keyed answer at all: the left list comes forward, and its line is a link.
         answer_all(desktop, p, test, keyed=0)
         desktop.click(label(test, "Better words and language skills"))
