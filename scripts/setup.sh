@@ -2,7 +2,8 @@
 # Installs what building Brenvo needs (and, with --tests, what its tests need; after
 # --extra, the packages named), then
 # configures and builds it (with --program, the program alone; with --no-build,
-# nothing). Quick when nothing is missing or changed.
+# nothing). Quick when nothing is missing or changed. With --list, it only prints the
+# packages it would need, one a line, and changes nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,9 +28,15 @@ for arg in "$@"; do
     --no-build) no_build=1 ;;
     --program) program_only=1 ;;
     --extra) extra=1 ;;
+    --list) list=1 ;;
     *) [[ -z ${extra:-} ]] || packages+=("$arg") ;;
     esac
 done
+
+if [[ -n ${list:-} ]]; then
+    printf '%s\n' "${packages[@]}"
+    exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
