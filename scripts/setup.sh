@@ -12,6 +12,8 @@ for arg in "$@"; do
     case $arg in
     --tests)
         packages+=(xvfb xauth xdotool desktop-file-utils appstream valgrind)
+        # A window manager's late focus reports, as the platform plug-in hands them to Qt.
+        packages+=(qt6-base-private-dev)
         # The desktop layer: a window manager, the accessibility bus and a screen
         # reader's library, title bars and pixels read back.
         packages+=(openbox at-spi2-core python3-pyatspi dbus-daemon dbus-bin x11-utils imagemagick xsel)

@@ -23,7 +23,7 @@ if [[ ! -f $tarball ]]; then
     echo "test-debian13: making the Debian 13 root (once; some minutes)"
     rm -f "$cache"/debian13-*.tar "$cache"/debian13-*.tar.part
     log=$(mktemp)
-    if ! mmdebstrap --variant=apt --mode=root --aptopt='APT::Install-Recommends "false"' \
+    if ! mmdebstrap --variant=apt --mode=root --format=tar --aptopt='APT::Install-Recommends "false"' \
         --include="$(
             IFS=,
             echo "${packages[*]}"
