@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <qdrawutil.h>
 
 namespace forms {
 
@@ -35,7 +36,9 @@ void FormStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
     frame.features = box->features;
     frame.lineWidth = box->lineWidth;
     frame.midLineWidth = box->midLineWidth;
-    frame.rect = subControlRect(CC_GroupBox, option, SC_GroupBoxFrame, widget);
+    // The whole box: drawPrimitive places the line below the title itself (Qt 6.8's
+    // Fusion would already start this rectangle below the title).
+    frame.rect = option->rect;
     drawPrimitive(PE_FrameGroupBox, &frame, painter, widget);
     if (titled) {
         painter->restore();
@@ -112,6 +115,60 @@ bool flat(const QWidget *widget)
 }
 } // namespace
 
+namespace {
+// The shaded frame Fusion drew round group boxes until Qt 6.8 (which draws another, a
+// few pixels off): a faint rounded line and a fainter inside, as nine parts. The six
+// pixels of each corner are drawn as they are and the middle row and column stretched.
+constexpr int kShadeCorner = 6;
+constexpr int kShadeSize = 2 * kShadeCorner + 3;
+constexpr QRgb T = 0x00ffffff; // clear
+constexpr QRgb R = 0x32757575; // the line
+constexpr QRgb E = 0x07000000; // just inside it
+constexpr QRgb I = 0x03000000; // the inside
+constexpr QRgb kShade[kShadeSize][kShadeSize] = {
+    {T, T, T, T, T, T, T, T, T, T, T, T, T, T, T},
+    {T, 0x0d272727, 0x345d5d5d, 0x346c6c6c, R, R, R, R, R, R, R, R, 0x346c6c6c, 0x37666666, 0x0c151515},
+    {T, 0x39626262, 0x1f5a5a5a, 0x0a000000, 0x08000000, E, E, E, E, E, E, 0x08000000, 0x0a000000, 0x1e5e5e5e,
+     0x355b5b5b},
+    {T, 0x346c6c6c, 0x09000000, I, I, I, I, I, I, I, I, I, I, 0x09000000, 0x346c6c6c},
+    {T, R, 0x08000000, I, I, I, I, I, I, I, I, I, I, 0x08000000, R},
+    {T, R, E, I, I, I, I, I, I, I, I, I, I, E, R},
+    {T, R, E, I, I, I, I, I, I, I, I, I, I, E, R},
+    {T, R, E, I, I, I, I, I, I, I, I, I, I, E, R},
+    {T, R, E, I, I, I, I, I, I, I, I, I, I, E, R},
+    {T, R, E, I, I, I, I, I, I, I, I, I, I, E, R},
+    {T, R, E, I, I, I, I, I, I, I, I, I, I, E, R},
+    {T, R, 0x08000000, I, I, I, I, I, I, I, I, I, I, 0x08000000, R},
+    {T, 0x346c6c6c, 0x09000000, I, I, I, I, I, I, I, I, I, I, 0x09000000, 0x346c6c6c},
+    {T, 0x355b5b5b, 0x1e5e5e5e, 0x0a000000, 0x08000000, E, E, E, E, E, E, 0x08000000, 0x0a000000, 0x1f5a5a5a,
+     0x39626262},
+    {T, 0x0c151515, 0x37666666, 0x346c6c6c, R, R, R, R, R, R, R, R, 0x346c6c6c, 0x345d5d5d, 0x0d272727},
+};
+
+const QPixmap &shade()
+{
+    static const QPixmap pixmap = [] {
+        QImage image(kShadeSize, kShadeSize, QImage::Format_ARGB32);
+        for (int y = 0; y < kShadeSize; ++y)
+            for (int x = 0; x < kShadeSize; ++x)
+                image.setPixel(x, y, kShade[y][x]);
+        return QPixmap::fromImage(image);
+    }();
+    return pixmap;
+}
+} // namespace
+
+void FormStyle::drawShadedFrame(const QStyleOption &option, const QGroupBox &box, QPainter *painter) const
+{
+    // Below the title (or a small margin without one), as Fusion placed it.
+    constexpr int topMargin = 3;
+    const int title = box.isCheckable() || !box.title().isEmpty()
+        ? qMax(pixelMetric(PM_ExclusiveIndicatorHeight, &option, &box), option.fontMetrics.height())
+        : 0;
+    const QMargins corners(kShadeCorner, kShadeCorner, kShadeCorner, kShadeCorner);
+    qDrawBorderPixmap(painter, option.rect.adjusted(0, title + topMargin, 0, 0), corners, shade());
+}
+
 int FormStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const
 {
     if (metric == PM_DefaultFrameWidth && flat(widget) && !qobject_cast<const QGroupBox *>(widget))
@@ -143,8 +200,12 @@ void FormStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *opti
         return;
     }
     const auto *box = qobject_cast<const QGroupBox *>(widget);
-    if (element != PE_FrameGroupBox || !box || !box->property("flatBorder").toBool()) {
+    if (element != PE_FrameGroupBox || !box) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    if (!box->property("flatBorder").toBool()) {
+        drawShadedFrame(*option, *box, painter);
         return;
     }
     // The line runs where Fusion draws its frame: below the title's middle.

@@ -5,6 +5,9 @@
 #include <QProxyStyle>
 #include <memory>
 
+class QGroupBox;
+#include <memory>
+
 namespace forms {
 
 class FormStyle final : public QProxyStyle
@@ -37,6 +40,9 @@ public:
     // its file would load every image plug-in at start-up.
     QIcon standardIcon(StandardPixmap icon, const QStyleOption *option = nullptr,
                        const QWidget *widget = nullptr) const override;
+
+private:
+    void drawShadedFrame(const QStyleOption &option, const QGroupBox &box, QPainter *painter) const;
 };
 
 } // namespace forms
