@@ -163,8 +163,8 @@ void FormStyle::drawShadedFrame(const QStyleOption &option, const QGroupBox &box
     // Below the title (or a small margin without one), as Fusion placed it.
     constexpr int topMargin = 3;
     const int title = box.isCheckable() || !box.title().isEmpty()
-        ? qMax(pixelMetric(PM_ExclusiveIndicatorHeight, &option, &box), option.fontMetrics.height())
-        : 0;
+                          ? qMax(pixelMetric(PM_ExclusiveIndicatorHeight, &option, &box), option.fontMetrics.height())
+                          : 0;
     const QMargins corners(kShadeCorner, kShadeCorner, kShadeCorner, kShadeCorner);
     qDrawBorderPixmap(painter, option.rect.adjusted(0, title + topMargin, 0, 0), corners, shade());
 }
