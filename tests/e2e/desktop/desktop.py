@@ -219,18 +219,18 @@ class Program:
         """Waits for a showing top-level window of that name (and role)."""
         def find():
             for w in self.windows():
-                if w.name == name and showing(w) and (role is None or w.getRoleName() == role):
+                if w.name == name and showing(w) and (role is None or has_role(w, role)):
                     return w
             return None
         return wait_for(f"window '{name}'", find)
 
     def alert(self):
         return wait_for("a message box", lambda: next(
-            (w for w in self.windows() if w.getRoleName() == "alert" and showing(w)), None))
+            (w for w in self.windows() if has_role(w, "alert") and showing(w)), None))
 
     def no_alert(self):
         wait_for("the message box to go", lambda: not any(
-            w.getRoleName() == "alert" and showing(w) for w in self.windows()))
+            has_role(w, "alert") and showing(w) for w in self.windows()))
 
     def opened(self):
         with open(self.browser_log) as f:
@@ -258,16 +258,23 @@ def walk(node):
             yield from walk(child)
 
 
+def has_role(node, role):
+    """Whether node has that role, named as AT-SPI names it ("push button"). By the role
+    itself: at-spi2-core 2.56 renamed some (a push button's is "button" there)."""
+    import pyatspi
+    return node.getRole() == getattr(pyatspi, "ROLE_" + role.upper().replace(" ", "_"))
+
+
 def find(root, role, name=None, shown=True):
     """The first node of that role (and name) under root; showing ones only by default."""
     for node in walk(root):
-        if node.getRoleName() == role and (name is None or node.name == name) and (not shown or showing(node)):
+        if has_role(node, role) and (name is None or node.name == name) and (not shown or showing(node)):
             return node
     return None
 
 
 def find_all(root, role, shown=True):
-    return [n for n in walk(root) if n.getRoleName() == role and (not shown or showing(n))]
+    return [n for n in walk(root) if has_role(n, role) and (not shown or showing(n))]
 
 
 def need(what, node):

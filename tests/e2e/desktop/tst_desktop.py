@@ -13,7 +13,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Failure, Program, centre, extents, find, find_all, focus_in, main, need, press,  # noqa: E402
+from desktop import (Failure, Program, centre, extents, find, find_all, focus_in, has_role, main, need, press,  # noqa: E402
                      showing, text_of, wait_for, walk)
 
 DETAILS = "Brenvo v1.15"
@@ -175,7 +175,7 @@ def middle_button_paste(desktop, binary):
         x, y = centre(name_box)
         subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "2"], check=True)
         wait_for("the pasted name", lambda: text_of(name_box) == "ANNMARIE B")
-        check(not any(w.getRoleName() == "alert" for w in p.windows()), "a box for pasted text")
+        check(not any(has_role(w, "alert") for w in p.windows()), "a box for pasted text")
         subprocess.run(["xsel", "--primary", "--clear"], check=True)
 
 
@@ -307,7 +307,7 @@ def exit_screen_keyboard(desktop, binary):
         check(sent == PAGE + "kesp-refer-a-friend&taf1=Ann%20Lee&taf2=ann%40example.org&taf3=Your%20Message%0D%0A"
               "&taf4=Bob&taf5=bob%40example.org&taf6=https%3A%2F%2Fwww.talvern.example%2Fbrenvo%2F", f"sent {sent}")
         # A window to a screen reader, announced by its title, not an anonymous filler.
-        check(screen.getRoleName() == "frame", f"the exit screen is a {screen.getRoleName()}")
+        check(has_role(screen, "frame"), f"the exit screen is a {screen.getRoleName()}")
 
 
 def startup_boxes(desktop, binary):
@@ -349,7 +349,7 @@ def settings_not_ours(desktop, binary):
     for prepare in (fifo, link_to_note, folder_is_a_file, garbage):
         with brenvo(desktop, binary, prepare=prepare) as p:
             p.window(DETAILS, "frame")
-            check(not any(w.getRoleName() == "alert" for w in p.windows()), f"{prepare.__name__}: a box came up")
+            check(not any(has_role(w, "alert") for w in p.windows()), f"{prepare.__name__}: a box came up")
             conf = os.path.join(p.config, "brenvo", "brenvo.conf")
             if prepare is fifo:
                 check(stat.S_ISFIFO(os.lstat(conf).st_mode), "the FIFO was replaced")
@@ -381,7 +381,7 @@ def no_browser_keeps_quiet(desktop, binary):
         desktop.click(label(about, "Click here to visit"))
         keys_to(desktop, SECOND, "Return")
         wait_for("the about window to close", lambda: desktop.titled(SECOND) == [])
-        check(not p.ended() and not [w for w in p.windows() if w.getRoleName() == "alert"],
+        check(not p.ended() and not [w for w in p.windows() if has_role(w, "alert")],
               "a box or an end for the missing browser")
         screen = open_exit_screen(desktop, p)
         for name, value in (("Your Name", "Ann Lee"), ("Your Email Address", "ann@example.org"),
@@ -498,7 +498,7 @@ def update_prompt_days(desktop, binary):
                                                        if "Do you want to check for an update?" in n.name])
                 keys_to(desktop, "Brenvo", "Escape")
             p.window(DETAILS, "frame")
-            check(not [w for w in p.windows() if w.getRoleName() == "alert"], f"a prompt on day {days}")
+            check(not [w for w in p.windows() if has_role(w, "alert")], f"a prompt on day {days}")
             want = today.isoformat() if days == 15 else stored
             check(settings_of(p) == ["[Settings]", f"Duration={want}"], f"day {days}: stored {settings_of(p)}")
             check(p.opened() == [], f"day {days}: opened {p.opened()}")
@@ -528,7 +528,7 @@ def one_copy(desktop, binary):
         wait_for("the killed copy's window to go", lambda: desktop.titled(DETAILS) == [])
     with brenvo(desktop, binary) as p:
         p.window(DETAILS, "frame")
-        check(not [w for w in p.windows() if w.getRoleName() == "alert"], "refused after a kill -9")
+        check(not [w for w in p.windows() if has_role(w, "alert")], "refused after a kill -9")
 
     def quiet(p):  # twenty copies without the accessibility bridge: the count is read from the window manager
         p.env.pop("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", None)
