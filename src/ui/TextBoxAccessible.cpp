@@ -3,8 +3,44 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTextBoundaryFinder>
+#include <utility>
 
 namespace forms {
+
+namespace {
+// The unit of that kind around offset in text, as [start, end). The offset just past
+// the end counts as the last unit's (a caret there is after the last word typed), and
+// a box has one line.
+std::pair<int, int> unitAround(const QString &text, int offset, QAccessible::TextBoundaryType type)
+{
+    const int n = int(text.size());
+    QTextBoundaryFinder::BoundaryType finderType = QTextBoundaryFinder::Grapheme;
+    switch (type) {
+    case QAccessible::CharBoundary:
+        if (offset >= n)
+            return {n, n};
+        break;
+    case QAccessible::WordBoundary:
+        finderType = QTextBoundaryFinder::Word;
+        break;
+    case QAccessible::SentenceBoundary:
+        finderType = QTextBoundaryFinder::Sentence;
+        break;
+    default: // a line, a paragraph, the whole text
+        return {0, n};
+    }
+    if (n == 0)
+        return {0, 0};
+    const int at = qMin(offset, n - 1);
+    QTextBoundaryFinder finder(finderType, text);
+    finder.setPosition(at);
+    int start = finder.isAtBoundary() ? at : int(finder.toPreviousBoundary());
+    finder.setPosition(at);
+    int end = int(finder.toNextBoundary());
+    return {qMax(start, 0), end < 0 ? n : end};
+}
+} // namespace
 
 TextBoxAccessible::TextBoxAccessible(QLineEdit *box) : QAccessibleWidget(box, QAccessible::EditableText) {}
 
@@ -123,6 +159,56 @@ QString TextBoxAccessible::attributes(int, int *startOffset, int *endOffset) con
     *startOffset = 0;
     *endOffset = characterCount();
     return {};
+}
+
+} // namespace forms
+
+namespace forms {
+
+QString TextBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                        int *endOffset) const
+{
+    const QString t = box()->text();
+    if (offset < 0 || offset > t.size()) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    const auto [start, end] = unitAround(t, offset, boundaryType);
+    *startOffset = start;
+    *endOffset = end;
+    return t.mid(start, end - start);
+}
+
+QString TextBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                            int *endOffset) const
+{
+    const QString t = box()->text();
+    if (offset < 0 || offset > t.size()) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    const int start = unitAround(t, offset, boundaryType).first;
+    if (start == 0) {
+        *startOffset = *endOffset = 0;
+        return {};
+    }
+    return textAtOffset(start - 1, boundaryType, startOffset, endOffset);
+}
+
+QString TextBoxAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                                           int *endOffset) const
+{
+    const QString t = box()->text();
+    if (offset < 0 || offset > t.size()) {
+        *startOffset = *endOffset = -1;
+        return {};
+    }
+    const int end = unitAround(t, offset, boundaryType).second;
+    if (end >= t.size()) {
+        *startOffset = *endOffset = int(t.size());
+        return {};
+    }
+    return textAtOffset(end, boundaryType, startOffset, endOffset);
 }
 
 } // namespace forms

@@ -1,7 +1,9 @@
 // What a screen reader reads from a single-line text box. Qt 6.4's own reports the
 // attribute run at each offset as empty, and Orca, which joins the runs to speak the
 // text, then drops its last character ("AN" for "ANN"). This one reports one run over
-// the whole text and otherwise answers as Qt's does.
+// the whole text and otherwise answers as Qt's does. It also finds the character, word
+// or line around an offset itself: Qt 6.8's own search never ends when asked for the
+// word at the end of the text, and a screen reader asks that after every typed word.
 #pragma once
 
 #include <QAccessibleWidget>
@@ -32,6 +34,12 @@ public:
     int offsetAtPoint(const QPoint &point) const override;
     void scrollToSubstring(int startIndex, int endIndex) override;
     QString attributes(int offset, int *startOffset, int *endOffset) const override;
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                             int *endOffset) const override;
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                         int *endOffset) const override;
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
+                            int *endOffset) const override;
 
 private:
     QLineEdit *box() const;

@@ -1,10 +1,12 @@
 // A text box as a screen reader reads it: its whole text, in one attribute run (Orca
 // joins the runs to speak a line; Qt's own empty runs lost the last letter), its
-// characters where they are drawn.
+// characters where they are drawn; the character, word or line at every offset, the end
+// included, found at once (Qt 6.8's own search at the end of the text never returned).
 #include "fakes.h"
 
 #include <QAccessible>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 class tst_textbox : public QObject
@@ -72,6 +74,61 @@ private slots:
         QCOMPARE(t->selectionCount(), 1);
         t->removeSelection(0);
         QCOMPARE(t->selectionCount(), 0);
+    }
+
+    void findsTheUnitAtEveryOffset_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("boundary");
+        QTest::addColumn<QString>("lastUnit"); // the unit at the end of the text
+        const QString words = QStringLiteral("ANN MARIE");
+        for (const QString &kind : {QStringLiteral("name box"), QStringLiteral("message box")}) {
+            const auto row = [&](const char *name) -> QTestData & {
+                return QTest::addRow("%s, %s", qPrintable(kind), name);
+            };
+            row("character") << kind << words << int(QAccessible::CharBoundary) << QString();
+            row("word") << kind << words << int(QAccessible::WordBoundary) << QStringLiteral("MARIE");
+            row("sentence") << kind << words << int(QAccessible::SentenceBoundary) << words;
+            row("line") << kind << words << int(QAccessible::LineBoundary) << words;
+            row("one word") << kind << QStringLiteral("ANN") << int(QAccessible::WordBoundary) << QStringLiteral("ANN");
+            row("empty") << kind << QString() << int(QAccessible::WordBoundary) << QString();
+        }
+    }
+    void findsTheUnitAtEveryOffset()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, text);
+        QFETCH(int, boundary);
+        QFETCH(QString, lastUnit);
+        const auto type = QAccessible::TextBoundaryType(boundary);
+        std::unique_ptr<QWidget> box;
+        if (kind == QLatin1String("name box"))
+            box = std::make_unique<QLineEdit>(text);
+        else
+            box = std::make_unique<QPlainTextEdit>(text);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        QAccessibleTextInterface *t = QAccessible::queryAccessibleInterface(box.get())->textInterface();
+        QVERIFY(t);
+        const int n = int(text.size());
+        for (int offset = 0; offset <= n; ++offset) {
+            const QString where = QStringLiteral("at %1").arg(offset);
+            int start = -2, end = -2;
+            const QString at = t->textAtOffset(offset, type, &start, &end);
+            QVERIFY2(0 <= start && start <= end && end <= n, qPrintable(where));
+            QCOMPARE(at, text.mid(start, end - start));
+            if (offset == n)
+                QCOMPARE(at, lastUnit);
+            else if (kind == QLatin1String("name box")) // Qt's message box gives a blank to the word before
+                QVERIFY2(start <= offset && offset < end, qPrintable(where));
+            const QString before = t->textBeforeOffset(offset, type, &start, &end);
+            QVERIFY2(start <= end && end <= n, qPrintable(where));
+            QCOMPARE(before, start < 0 ? QString() : text.mid(start, end - start));
+            const QString after = t->textAfterOffset(offset, type, &start, &end);
+            QVERIFY2(start <= end && end <= n, qPrintable(where));
+            QCOMPARE(after, start < 0 ? QString() : text.mid(start, end - start));
+        }
     }
 };
 
