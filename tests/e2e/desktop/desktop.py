@@ -187,9 +187,20 @@ class Program:
 
     def start(self):
         under = shlex.split(os.environ.get("BRENVO_UNDER", ""))
-        self.proc = subprocess.Popen(under + [self.binary], env=self.env, stdout=subprocess.PIPE,
-                                     stderr=subprocess.PIPE)
+        # Its output goes to files: a pipe nobody reads fills up, and then the program
+        # stops at its next warning (Qt 6.8 warns at every request about a closed window).
+        with open(os.path.join(self.home, "stdout"), "wb") as out, open(self._stderr, "wb") as err:
+            self.proc = subprocess.Popen(under + [self.binary], env=self.env, stdout=out, stderr=err)
         return self
+
+    @property
+    def _stderr(self):
+        return os.path.join(self.home, "stderr")
+
+    def stderr(self):
+        """What the program has written to its standard error so far."""
+        with open(self._stderr, "rb") as f:
+            return f.read().decode(errors="replace")
 
     def stop(self):
         if self.proc and self.proc.poll() is None:

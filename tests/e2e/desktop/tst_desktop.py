@@ -391,7 +391,7 @@ def no_browser_keeps_quiet(desktop, binary):
         desktop.click(need("submit", find(screen, "push button", "Refer A Friend Now")))
         desktop.click(need("Exit", find(screen, "push button", "Exit")))
         wait_for("the program to end", p.ended)
-        err = p.proc.stderr.read().decode(errors="replace")
+        err = p.stderr()
         for personal in ("Ann", "ann@", "%40", "Bob", "taf"):
             check(personal not in err, f"standard error names '{personal}': {err!r}")
 
@@ -519,7 +519,7 @@ def one_copy(desktop, binary):
         p.window(DETAILS, "frame")
         check(os.listdir(tmp) == [], f"made {os.listdir(tmp)} in the temporary folder")
         p.stop()
-        err = p.proc.stderr.read().decode(errors="replace")
+        err = p.stderr()
         check("XDG_RUNTIME_DIR" not in err, f"said {err!r}")
 
     with brenvo(desktop, binary) as p:
@@ -580,7 +580,7 @@ def wayland_sessions(desktop, binary):
             check(abs(x + w // 2 - 640) <= 2 and abs(y + h // 2 - 512) <= 2, f"not centred: {hints!r}")
             check(f"maximum size: {w} by {h}" in hints, f"not of a fixed size: {hints!r}")
             p.stop()
-            err = p.proc.stderr.read().decode(errors="replace")
+            err = p.stderr()
             check("plugin" not in err, f"printed: {err!r}")
         alone = {"WAYLAND_DISPLAY": "brenvo-wayland", "XDG_SESSION_TYPE": "wayland", "DISPLAY": ""}
         with brenvo(desktop, binary, env=alone) as p:

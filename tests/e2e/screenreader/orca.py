@@ -26,8 +26,11 @@ sys.argv = ["orca"]
 from orca import debug
 debug.debugLevel = debug.LEVEL_ALL
 debug.debugFile = open({log!r}, "w", buffering=1)
-from orca import orca
-orca.getSettingsManager().activate({prefs!r}, {{"enableBraille": False}})
+from orca import orca, settings_manager
+# Orca 43 hands its settings manager out as orca.getSettingsManager(), Orca 48 as
+# settings_manager.get_manager().
+manager = settings_manager.get_manager() if hasattr(settings_manager, "get_manager") else orca.getSettingsManager()
+manager.activate({prefs!r}, {{"enableBraille": False}})
 sys.exit(orca.main())
 """
 
