@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from desktop import Failure  # noqa: E402
 
 SPEECH = "SPEECH OUTPUT: '"
+CACHE_CLEARED = "GENERATOR: Clearing cache."
 # An utterance ends in a quote, then Orca's voice settings or nothing.
 CLOSING = re.compile(r"'\s*(\{.*\})?\s*$")
 # Orca's own start, with its log opened line-buffered so it can be read while it runs.
@@ -112,6 +113,25 @@ class Orca:
 
     def since(self):
         return self.said()[self._mark:]
+
+    def settle(self, timeout=10.0):
+        """Waits until Orca has forgotten what it last generated speech from. Orca 48
+        keeps each object's description for up to two seconds and speaks a change made
+        meanwhile with the old text, as for a user who answers a question that fast; a
+        test goes at a person's pace. Orca 43 keeps nothing: no wait."""
+        def lines():
+            try:
+                with open(self.log, errors="replace") as f:
+                    return f.read().split("\n")
+            except OSError:
+                return []
+
+        def forgotten():
+            log = lines()
+            spoken = max((i for i, line in enumerate(log) if SPEECH in line), default=-1)
+            return any(CACHE_CLEARED in line for line in log[spoken + 1:])
+        if any(CACHE_CLEARED in line for line in lines()):
+            wait_until("Orca to clear its cache", forgotten, timeout)
 
     def hear(self, *expected, whole=False, timeout=20.0):
         """Waits until every text of `expected` has been spoken since the mark (as a
