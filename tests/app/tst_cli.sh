@@ -72,4 +72,18 @@ done
 [[ -e $XDG_RUNTIME_DIR/brenvo.lock ]] || fail "-platform offscreen --bogus did not start the program"
 kill -0 "$pid" || fail "the program did not keep running"
 passed=$((passed + 1))
+
+# scripts/run.sh with a display that answers nowhere says so at once: no package
+# installed, nothing built (a setup.sh that would run fails the test).
+here=$(cd "$(dirname "$0")/../.." && pwd)
+mkdir -p "$work/run-sh/scripts"
+cp "$here/scripts/run.sh" "$work/run-sh/scripts/"
+printf 'echo "setup.sh ran" >&2; exit 9\n' >"$work/run-sh/scripts/setup.sh"
+for display in :199 localhost:199.0; do
+    DISPLAY=$display timeout 20 bash "$work/run-sh/scripts/run.sh" >"$work/out" 2>"$work/err"
+    status=$?
+    [[ $status -eq 1 && $(cat "$work/err") == "brenvo: needs a graphical desktop session; no display answers at DISPLAY=$display" ]] ||
+        fail "run.sh with DISPLAY=$display: status $status, $(cat "$work/err")"
+    passed=$((passed + 1))
+done
 echo "$passed passed, 0 failed"
