@@ -45,6 +45,7 @@ for option in --version --help; do
         grep -qF 'MSGBOX_OnInit L"Usage: ' "$WORK/box.log" && grep -qF '\n\nOptions:\n' "$WORK/box.log" ||
             fail "--help: $(grep MSGBOX "$WORK/box.log")"
         wine "$EXE" >/dev/null 2>&1 &
+        disown  # ended by wineserver -k, without a "Killed" line
         wait_window "Brenvo v1.15" 60 >/dev/null || fail "a start beside the --help box was refused"
     fi
     # The details window may take the focus back as it comes up: OK until the box goes.
@@ -63,6 +64,7 @@ echo "PASS: --version and --help in a box, status 0, no settings, no lock"; ((pa
 wine reg add "$key" /v Duration /t REG_SZ /d "$(date -d '15 days ago' +%F)" /f >/dev/null 2>&1
 # Wine's window trace shows how each window is shown and stacked.
 WINEDEBUG=trace+win wine "$EXE" >/dev/null 2>"$WORK/windows.log" &
+disown  # ended by wineserver -k, without a "Killed" line
 box=$(wait_window "Brenvo" 60) || fail "no update prompt after fifteen days"
 [[ -z $(windows_named "Brenvo v1.15") ]] || fail "the details window came up before the prompt was answered"
 keys_to "$box" alt+n
@@ -75,6 +77,7 @@ size=$(xdotool getwindowgeometry "$details" | sed -n 's/.*Geometry: //p')
 echo "PASS: details window $size (377 wide, 338 high below its menu bar)"; ((passed++))
 
 wine "$EXE" >/dev/null 2>&1 &
+disown  # ended by wineserver -k, without a "Killed" line
 second=$!
 refusal=$(wait_window "Brenvo" 60) || fail "the second copy showed no box"
 [[ $(windows_named "Brenvo v1.15" | wc -l) -eq 1 ]] || fail "the second copy showed a details window"
@@ -106,8 +109,9 @@ xprop -id "$screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the exi
 # The one window with a title bar made topmost (HWND_TOPMOST) is shown only without
 # activation (SW_SHOWNOACTIVATE), never with it. (Tooltips are topmost too, without one.)
 topmost=$(grep -o 'calc_winpos hwnd 0x[0-9a-f]*, after 0xffffffffffffffff,.* style [0-9a-f]*' "$WORK/windows.log" |
-    while read -r _ _ hwnd _ _ _ _ _ _ _ _ _ _ style _; do
-        (((0x$style & 0x00c00000) == 0x00c00000)) && echo "${hwnd%,}"
+    sed 's/^calc_winpos hwnd \(0x[0-9a-f]*\),.* style \([0-9a-f]*\).*/\1 \2/' |
+    while read -r hwnd style; do
+        (((0x$style & 0x00c00000) == 0x00c00000)) && echo "$hwnd"
     done | sort -u)
 [[ $(wc -w <<<"$topmost") -eq 1 ]] || fail "windows with a title bar made topmost: '$topmost'"
 shows=$(grep -o "show_window hwnd=$topmost, cmd=[0-9]*" "$WORK/windows.log" | sed 's/.*cmd=//' | sort -u | tr '\n' ' ')
@@ -125,6 +129,7 @@ for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep
 wine reg add "$key" /v Duration /t REG_DWORD /d 7 /f >/dev/null 2>&1
 wine reg add "$key" /v Other /t REG_SZ /d mine /f >/dev/null 2>&1
 wine "$EXE" >/dev/null 2>&1 &
+disown  # ended by wineserver -k, without a "Killed" line
 wait_window "Brenvo v1.15" 60 >/dev/null || fail "no details window with a Duration that is not text"
 [[ -z $(windows_named "Brenvo") ]] || fail "a Duration that is not text prompted"
 [[ $(stored) == "REG_DWORD 0x7" ]] || fail "the Duration that is not text became '$(stored)'"
@@ -135,6 +140,7 @@ echo "PASS: a Duration that is not text stays, and so does the rest of the key";
 wineserver -k 2>/dev/null
 for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
 wine "$EXE" >/dev/null 2>&1 &
+disown  # ended by wineserver -k, without a "Killed" line
 wait_window "Brenvo v1.15" 60 >/dev/null || fail "no start after the first copy was killed"
 [[ -z $(windows_named "Brenvo") ]] || fail "a start after a kill was refused"
 echo "PASS: a start after a kill runs"; ((passed++))
@@ -149,13 +155,15 @@ uninstall='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall
 [[ -f $installed/brenvo.exe && -f $menu/Brenvo.lnk ]] || fail "the install left no program or no Start-menu entry"
 wine reg query "$uninstall" /v UninstallString >/dev/null 2>&1 || fail "no uninstaller in Apps & features"
 wine "$installed/brenvo.exe" >/dev/null 2>&1 &
+disown  # ended by wineserver -k, without a "Killed" line
 wait_window "Brenvo v1.15" 60 >/dev/null || fail "the installed brenvo.exe showed no window"
 wineserver -k 2>/dev/null
 echo "PASS: silent install for this user: program, Start-menu entry, uninstaller; it starts"; ((passed++))
 
 wine "$installed/Uninstall.exe" /S >/dev/null 2>&1 || fail "the silent uninstall failed"
-# The uninstaller runs on from a copy of itself: wait until it is done.
-for _ in $(seq 200); do [[ ! -e $installed ]] && break; sleep 0.1; done
+# The uninstaller runs on from a copy of itself, and removes the Start-menu folder last:
+# wait until both are gone.
+for _ in $(seq 600); do [[ ! -e $installed && ! -e $menu ]] && break; sleep 0.1; done
 [[ ! -e $installed && ! -e $menu ]] || fail "the uninstall left $(ls -d "$installed" "$menu" 2>/dev/null)"
 ! wine reg query "$uninstall" >/dev/null 2>&1 || fail "the uninstall left its Apps & features entry"
 ! wine reg query 'HKEY_CURRENT_USER\Software\Talvern Softwares\Brenvo' >/dev/null 2>&1 ||
