@@ -46,15 +46,26 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
+# One line for every 25 packages set up, so that a first install of some minutes shows
+# that it goes on.
+progress() {
+    local n=0 line
+    while IFS= read -r line; do
+        [[ $line == "Setting up "* ]] || continue
+        n=$((n + 1))
+        ((n % 25)) || echo "  $n packages set up"
+    done
+}
+
 if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
+    echo "Installing: ${missing[*]} (with what they need; some minutes the first time)"
     sudo=()
     [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    # apt's and debconf's progress goes to a log, shown only when something fails.
+    # apt's and debconf's own output goes to a log, shown only when something fails.
     log=$(mktemp)
     if ! { "${sudo[@]}" apt-get update -qq &&
         "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes \
-            apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+            apt-get install -y -qq --no-install-recommends "${missing[@]}"; } 2>&1 | tee "$log" | progress; then
         cat "$log" >&2
         rm -f "$log"
         echo "setup: could not install ${missing[*]}" >&2

@@ -19,7 +19,7 @@ mkdir -p "$WORK/bin"
 printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$WORK/browser.log" >"$WORK/bin/xdg-open"
 chmod +x "$WORK/bin/xdg-open"
 export PATH=$WORK/bin:$PATH
-export WINEPREFIX=$WORK/wine WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
+export WINEPREFIX=$WORK/wine WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" WINEDEBUG=-all
 stop_wine() {
     wineserver -k 2>/dev/null
     kill "$openbox_pid" 2>/dev/null
