@@ -23,7 +23,15 @@ if [[ ! -f $qt/lib/cmake/Qt6/Qt6Config.cmake ]]; then
         bash tools/windows-qt/build-qt.sh "$qt"
     fi
 fi
-[[ -f build-windows/CMakeCache.txt ]] || cmake --preset windows >/dev/null
+# moc, rcc and uic of the same Qt version as the Qt for Windows: the host's own where it
+# has that version (Debian 12), else those of Debian 12's packages, unpacked once into
+# /opt/qt-6.4.2-host (they run with a newer Qt Core, which keeps Qt 6's compatibility).
+host=/usr
+if [[ $(dpkg-query -W -f='${Version}' qt6-base-dev-tools) != 6.4.2* ]]; then
+    host=/opt/qt-6.4.2-host/usr
+    [[ -x $host/lib/qt6/libexec/moc ]] || bash tools/windows-qt/host-tools.sh /opt/qt-6.4.2-host
+fi
+[[ -f build-windows/CMakeCache.txt ]] || cmake --preset windows -DBRENVO_QT_HOST_PATH="$host" >/dev/null
 cmake --build --preset windows
 (cd build-windows && cpack >/dev/null)
 ls "$PWD"/build-windows/brenvo.exe "$PWD"/build-windows/Brenvo-*-win64.exe "$PWD"/build-windows/Brenvo-*-win64.zip

@@ -10,14 +10,16 @@ sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 # The mirror the system already uses for Debian, else Debian's own.
 mirror=$(grep -hos 'https\?://[^ ]*/debian/\?\( \|$\)' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list |
-    head -n1 | tr -d ' ')
+    head -n1 | tr -d ' ' || true)
 mirror=${mirror:-http://deb.debian.org/debian}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/lists/partial" "$work/cache/archives/partial"
+touch "$work/status" # nothing installed, as far as this apt knows: the candidates are Debian 12's
 echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] ${mirror%/} bookworm main" >"$work/sources.list"
 apt=(apt-get -qq -o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/nonexistent
-    -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache" -o APT::Sandbox::User=root)
+    -o Dir::State::Lists="$work/lists" -o Dir::State::status="$work/status" -o Dir::Cache="$work/cache"
+    -o APT::Sandbox::User=root)
 "${apt[@]}" update
 (cd "$work" && "${apt[@]}" download qt6-base-dev-tools qt6-base-dev)
 "${sudo[@]}" mkdir -p "$prefix"
