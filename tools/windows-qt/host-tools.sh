@@ -21,7 +21,7 @@ apt=(apt-get -qq -o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::Sourc
     -o Dir::State::Lists="$work/lists" -o Dir::State::status="$work/status" -o Dir::Cache="$work/cache"
     -o APT::Sandbox::User=root)
 "${apt[@]}" update
-(cd "$work" && "${apt[@]}" download qt6-base-dev-tools qt6-base-dev)
+(cd "$work" && "${apt[@]}" download qt6-base-dev-tools qt6-base-dev qmake6)
 "${sudo[@]}" mkdir -p "$prefix"
 for deb in "$work"/*.deb; do
     "${sudo[@]}" dpkg-deb -x "$deb" "$prefix"
