@@ -52,6 +52,7 @@ void openDisplay(int argc, char **argv, std::optional<QApplication> &app)
 
 int main(int argc, char *argv[])
 {
+    platform::treatLimitsAsErrors();
     if (const int status = commandline::informOnly(argc, argv); status >= 0)
         return status;
 

@@ -19,6 +19,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#ifdef Q_OS_UNIX
+#include <signal.h>
+#endif
 
 namespace platform {
 namespace {
@@ -166,6 +169,28 @@ public:
 };
 
 } // namespace
+
+#ifdef Q_OS_UNIX
+namespace {
+void noteOnly(int) {}
+} // namespace
+#endif
+
+void treatLimitsAsErrors()
+{
+#ifdef Q_OS_UNIX
+    // Caught rather than ignored: a caught signal is reset for the programs Brenvo
+    // starts (the browser), an ignored one would stay ignored there.
+    struct sigaction action
+    {
+    };
+    action.sa_handler = noteOnly;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGXFSZ, &action, nullptr);
+    sigaction(SIGPIPE, &action, nullptr);
+#endif
+}
 
 Services realServices()
 {

@@ -110,6 +110,10 @@ struct Services
 // The desktop's own services; main() hands them to the Program, tests hand it doubles.
 Services realServices();
 
+// A file-size limit (ulimit -f) or a closed pipe makes the write that meets it fail, as
+// a full disk does, instead of ending the process (SIGXFSZ, SIGPIPE). For main() alone.
+void treatLimitsAsErrors();
+
 // A box of owner's (none before any window): the caption is the program title.
 BoxAnswer messageBox(MessageBoxService &boxes, QWidget *owner, const QString &text, BoxIcon icon = BoxIcon::None,
                      BoxButtons buttons = BoxButtons::Ok);

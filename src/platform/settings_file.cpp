@@ -170,6 +170,9 @@ void replaceFile(const QString &target, const QByteArray &bytes)
     {
     };
     const bool existed = ::stat(QFile::encodeName(target).constData(), &old) == 0;
+    // A file its owner made read-only stays as it is (a rename would replace it anyway).
+    if (existed && (old.st_mode & S_IWUSR) == 0)
+        throw PlatformError("settings file is read-only");
     const auto [fd, temporary] = createTemporary(target, existed ? (old.st_mode & 07777) : 0666);
     if (fd < 0)
         throw PlatformError("settings file cannot be written");

@@ -180,6 +180,7 @@ class Program:
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LC_ALL="C.UTF-8")
         self.env.update(env or {})
         self.config = config
+        self.limits = {}  # resource limits for the program: {resource.RLIMIT_…: value}
         if prepare:
             prepare(self)
         self.binary = binary
@@ -190,8 +191,14 @@ class Program:
         # Its output goes to files: a pipe nobody reads fills up, and then the program
         # stops at its next warning (Qt 6.8 warns at every request about a closed window).
         with open(os.path.join(self.home, "stdout"), "wb") as out, open(self._stderr, "wb") as err:
-            self.proc = subprocess.Popen(under + [self.binary], env=self.env, stdout=out, stderr=err)
+            self.proc = subprocess.Popen(under + [self.binary], env=self.env, stdout=out, stderr=err,
+                                         preexec_fn=self._limit if self.limits else None)
         return self
+
+    def _limit(self):
+        import resource
+        for which, value in self.limits.items():
+            resource.setrlimit(which, (value, value))
 
     @property
     def _stderr(self):

@@ -346,11 +346,24 @@ def settings_not_ours(desktop, binary):
         with open(os.path.join(p.config, "brenvo", "brenvo.conf"), "wb") as f:
             f.write(b"\xff\xfe[Sett\x00ings\nDuration=\x01\x02\x80\n[[\n=\n\xc3\x28%%\n[Settings\nDuration==2020-01-01\n")
 
-    for prepare in (fifo, link_to_note, folder_is_a_file, garbage):
+    def read_only(p):
+        conf = os.path.join(p.config, "brenvo", "brenvo.conf")
+        with open(conf, "w") as f:
+            f.write("[Mine]\nkeep=1\n")
+        os.chmod(conf, 0o444)
+
+    def no_room_for_files(p):  # ulimit -f 0: the first start's write meets the limit
+        import resource
+        p.limits = {resource.RLIMIT_FSIZE: 0}
+
+    for prepare in (fifo, link_to_note, folder_is_a_file, garbage, read_only, no_room_for_files):
         with brenvo(desktop, binary, prepare=prepare) as p:
             p.window(DETAILS, "frame")
             check(not any(has_role(w, "alert") for w in p.windows()), f"{prepare.__name__}: a box came up")
             conf = os.path.join(p.config, "brenvo", "brenvo.conf")
+            folder = os.path.dirname(conf)
+            check(not os.path.isdir(folder) or not [n for n in os.listdir(folder) if "brenvo-tmp" in n],
+                  f"{prepare.__name__}: a temporary file was left")
             if prepare is fifo:
                 check(stat.S_ISFIFO(os.lstat(conf).st_mode), "the FIFO was replaced")
                 # Nor does it leave the lock held: the next start is not refused.
@@ -361,6 +374,12 @@ def settings_not_ours(desktop, binary):
                 check(os.path.islink(conf), "the link was replaced")
                 with open(p.note) as f:
                     check(f.read() == "Buy milk.\n", "the note was changed")
+            elif prepare is read_only:
+                with open(conf) as f:
+                    check(f.read() == "[Mine]\nkeep=1\n", "the read-only file was changed")
+                check(stat.S_IMODE(os.stat(conf).st_mode) == 0o444, "the read-only file's mode changed")
+            elif prepare is no_room_for_files:
+                check(not os.path.exists(conf), "a settings file was written past the limit")
 
 
 def no_browser_keeps_quiet(desktop, binary):
