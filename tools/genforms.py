@@ -174,7 +174,8 @@ def widget_class(row):
     if kind == "frame":
         return "QGroupBox" if text else "QFrame"
     if kind == "text box":
-        return "QPlainTextEdit" if "multi-line" in other else "QLineEdit"
+        # A multi-line box takes at most the length the window sets (QPlainTextEdit has no limit).
+        return "forms::BoundedTextBox" if "multi-line" in other else "QLineEdit"
     if kind == "picture box":
         # A picture box that holds other controls is a plain container here.
         return "QLabel" if row["control"].startswith("pic") else "QFrame"
@@ -262,7 +263,7 @@ def control_xml(win, row, children):
             roles.append(("Base", bg))
             p.append(prop("autoFillBackground", "<bool>true</bool>"))
         p.append(prop("text", f"<string>{esc(text)}</string>"))
-    elif cls in ("QLineEdit", "QPlainTextEdit"):
+    elif cls in ("QLineEdit", "forms::BoundedTextBox"):
         if fg:
             roles.append(("Text", fg))
         if bg:
@@ -287,7 +288,7 @@ def control_xml(win, row, children):
     if "hand cursor" in other:
         p.append(prop("cursor", "<cursorShape>PointingHandCursor</cursorShape>"))
     acc = ACCESSIBLE.get((win, name))
-    if win == "frmExitScreen" and cls in ("QLineEdit", "QPlainTextEdit"):
+    if win == "frmExitScreen" and cls in ("QLineEdit", "forms::BoundedTextBox"):
         acc = text.replace("\r\n", "")
     if acc:
         p.append(prop("accessibleName", f"<string>{esc(acc)}</string>"))
@@ -384,6 +385,9 @@ def generate(win, rows):
         out += body
     out.append("</widget>")
     out.append("<tabstops>" + "".join(f"<tabstop>{n}</tabstop>" for _, n in tabs) + "</tabstops>")
+    if any(widget_class(r) == "forms::BoundedTextBox" for r in rows):
+        out.append("<customwidgets><customwidget><class>forms::BoundedTextBox</class><extends>QPlainTextEdit</extends>"
+                   "<header>ui/BoundedTextBox.h</header></customwidget></customwidgets>")
     out.append("<resources/><connections/></ui>")
     return "\n".join(out) + "\n"
 

@@ -23,6 +23,7 @@ DetailsWindow::DetailsWindow(platform::MessageBoxService &boxes, QWidget *parent
     forms::prepareWindow(this);
     ui->txtName->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
     ui->txtName->setValidator(new nameKeys::NameValidator(ui->txtName));
+    ui->txtName->setMaxLength(nameKeys::kMaxLength);
 
     connect(ui->cmdNext, &QPushButton::clicked, this, &DetailsWindow::cmdNext_Click);
     connect(ui->cmdExit, &QPushButton::clicked, this, &DetailsWindow::cmdExit_Click);

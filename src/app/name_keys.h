@@ -29,4 +29,8 @@ public:
 
 inline const QString kRefusedMessage = QStringLiteral("Please Enter only Letters");
 
+// The most letters the box takes: more than any name, and a paste of a whole file is cut
+// to it at once.
+constexpr int kMaxLength = 100;
+
 } // namespace nameKeys

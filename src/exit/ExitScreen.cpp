@@ -40,6 +40,18 @@ const std::array<QString, 4> &ExitScreen::SupportMessages()
     return messages;
 }
 
+namespace {
+referral::Field fieldOf(const Ui::ExitScreen &ui, const QWidget *box)
+{
+    using referral::Field;
+    return box == ui.txtName          ? Field::ReferrerName
+           : box == ui.txtEmail       ? Field::ReferrerEmail
+           : box == ui.txtFriendName  ? Field::FriendName
+           : box == ui.txtFriendEmail ? Field::FriendEmail
+                                      : Field::Message;
+}
+} // namespace
+
 ExitScreen::ExitScreen(platform::Services &services, referral::Addresses to, QWidget *parent)
     : QWidget(parent), m_services(services), m_to(std::move(to)), ui(std::make_unique<Ui::ExitScreen>())
 {
@@ -55,6 +67,9 @@ ExitScreen::ExitScreen(platform::Services &services, referral::Addresses to, QWi
                          static_cast<QWidget *>(ui->txtFriendName), static_cast<QWidget *>(ui->txtFriendEmail),
                          static_cast<QWidget *>(ui->txtMessage)})
         box->installEventFilter(this);
+    for (QLineEdit *box : {ui->txtName, ui->txtEmail, ui->txtFriendName, ui->txtFriendEmail})
+        box->setMaxLength(referral::maxLength(fieldOf(*ui, box)));
+    ui->txtMessage->setMaxLength(referral::maxLength(referral::Field::Message));
 
     Form_Load();
 }
@@ -193,13 +208,7 @@ bool ExitScreen::EmailBox_KeyPress(QWidget *box, QKeyEvent *event)
 namespace {
 QString placeholderOf(const Ui::ExitScreen &ui, const QWidget *box)
 {
-    using referral::Field;
-    const Field field = box == ui.txtName          ? Field::ReferrerName
-                        : box == ui.txtEmail       ? Field::ReferrerEmail
-                        : box == ui.txtFriendName  ? Field::FriendName
-                        : box == ui.txtFriendEmail ? Field::FriendEmail
-                                                   : Field::Message;
-    return referral::placeholder(field);
+    return referral::placeholder(fieldOf(ui, box));
 }
 } // namespace
 

@@ -42,6 +42,21 @@ QString placeholder(Field field)
     return {};
 }
 
+int maxLength(Field field)
+{
+    switch (field) {
+    case Field::ReferrerEmail:
+    case Field::FriendEmail:
+        return 254;
+    case Field::Message:
+        return 4000;
+    case Field::ReferrerName:
+    case Field::FriendName:
+        break;
+    }
+    return 100;
+}
+
 QString trimSpaces(const QString &text)
 {
     qsizetype begin = 0;

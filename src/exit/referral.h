@@ -35,6 +35,11 @@ enum class Field { ReferrerName, ReferrerEmail, Message, FriendName, FriendEmail
 // The text a box shows while it holds nothing of the user's.
 QString placeholder(Field field);
 
+// The most characters a box takes: a name, an e-mail address as long as mail allows, a
+// message of some paragraphs. All five at their longest, percent-encoded, still make an
+// address far below what a browser is handed as one argument (128 KiB on Linux).
+int maxLength(Field field);
+
 // Leading and trailing blanks removed; line breaks and other white space stay.
 QString trimSpaces(const QString &text);
 

@@ -126,6 +126,13 @@ private slots:
         QTest::newRow("nothing left") << "shift+insert"
                                       << "123 ;-)"
                                       << "A B";
+        // A whole file: the box takes 100 characters, the 98 first of it, at once.
+        const QString words = QStringLiteral("ann ").repeated(256 * 1024);
+        QTest::newRow("a mebibyte") << "shift+insert" << words
+                                    << QStringLiteral("A") + words.left(98).toUpper() + QStringLiteral("B");
+        const QString lines = QStringLiteral("ann\n").repeated(256 * 1024);
+        QTest::newRow("a mebibyte of lines")
+            << "menu" << lines << QStringLiteral("A") + lines.left(98).toUpper().remove(u'\n') + QStringLiteral("B");
     }
     void pastedTextFollowsTheRule()
     {

@@ -278,6 +278,87 @@ private slots:
         QVERIFY(edit->text().endsWith(QStringLiteral(" x y")));
     }
 
+    // A whole file pasted into a box is cut at once to what the box takes (a long line
+    // laid out first froze the window for minutes), with line breaks or without.
+    void pasteIsCutToWhatTheBoxTakes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("unit"); // repeated to a mebibyte
+        using referral::Field;
+        const std::pair<const char *, Field> boxes[] = {{"txtName", Field::ReferrerName},
+                                                        {"txtEmail", Field::ReferrerEmail},
+                                                        {"txtFriendName", Field::FriendName},
+                                                        {"txtFriendEmail", Field::FriendEmail},
+                                                        {"txtMessage", Field::Message}};
+        for (const auto &[name, field] : boxes) {
+            QTest::addRow("%s, one line", name) << name << referral::maxLength(field) << QStringLiteral("x");
+            QTest::addRow("%s, lines", name) << name << referral::maxLength(field) << QStringLiteral("ab\n");
+        }
+    }
+    void pasteIsCutToWhatTheBoxTakes()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, limit);
+        QFETCH(QString, unit);
+        load();
+        QWidget *target = at(name.toLatin1().constData());
+        auto *line = qobject_cast<QLineEdit *>(target);
+        const auto text = [&] { return line ? line->text() : static_cast<QPlainTextEdit *>(target)->toPlainText(); };
+        target->setFocus();
+        const QString pasted = unit.repeated(1024 * 1024 / unit.size());
+        QGuiApplication::clipboard()->setText(pasted);
+        // Over the whole placeholder, selected: what it replaces makes room.
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY2(text().size() <= limit, qPrintable(QString::number(text().size())));
+        if (line) // a one-line box keeps the text up to its first line break
+            QVERIFY(pasted.startsWith(text()) && !text().isEmpty());
+        else
+            QCOMPARE(text(), pasted.left(limit));
+        // A key more is not taken either; Backspace still is.
+        if (text().size() == limit) {
+            QTest::keyClick(target, Qt::Key_Z);
+            QCOMPARE(text().size(), limit);
+        }
+        QTest::keyClick(target, Qt::Key_Backspace);
+        QVERIFY(text().size() < limit);
+    }
+
+    // Every box at its longest, in characters that take the most room in an address,
+    // still makes an address a browser can be handed, and it carries every value whole.
+    void theLongestReferralReachesTheBrowser()
+    {
+        load();
+        const QString euro(1, QChar(0x20AC)); // three bytes, nine characters encoded
+        const std::pair<const char *, QString> boxes[] = {
+            {"txtName", euro.repeated(5000)},
+            {"txtEmail", QStringLiteral("a@x.org") + euro.repeated(5000)},
+            {"txtFriendName", euro.repeated(5000)},
+            {"txtFriendEmail", QStringLiteral("b@y.org") + euro.repeated(5000)},
+            {"txtMessage", euro.repeated(5000)}};
+        for (const auto &[name, value] : boxes) {
+            QWidget *target = at(name);
+            target->setFocus();
+            QGuiApplication::clipboard()->setText(value);
+            QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        }
+        CLICK(x, "cmdSubmit");
+        QVERIFY(f.boxes->shown.empty());
+        QCOMPARE(f.browser->opened.size(), 1);
+        const QString address = f.browser->opened[0];
+        QVERIFY2(address.toUtf8().size() < 128 * 1024, qPrintable(QString::number(address.size())));
+        const QUrlQuery query(QUrl(address).query());
+        const auto sent = [&](const char *key) { return query.queryItemValue(QLatin1String(key), QUrl::FullyDecoded); };
+        QCOMPARE(sent("taf1"), box("txtName")->text());
+        QCOMPARE(sent("taf2"), box("txtEmail")->text());
+        QCOMPARE(sent("taf3"), at<QPlainTextEdit>("txtMessage")->toPlainText());
+        QCOMPARE(sent("taf4"), box("txtFriendName")->text());
+        QCOMPARE(sent("taf5"), box("txtFriendEmail")->text());
+        QCOMPARE(sent("taf3").size(), referral::maxLength(referral::Field::Message));
+    }
+
     void keyboardGoesRoundWithoutTyping_data()
     {
         QTest::addColumn<int>("key");
