@@ -7,7 +7,13 @@ namespace displayFailure {
 
 QString message(const QByteArray &platformName, const QByteArray &display, const QByteArray &waylandDisplay)
 {
-    const bool wayland = platformName.startsWith("wayland");
+    // A plug-in of another kind than X11 or Wayland (or none of that name) names no display.
+    const QByteArray plugin = platformName.contains(':') ? platformName.left(platformName.indexOf(':')) : platformName;
+    if (!plugin.isEmpty() && plugin != "xcb" && !plugin.startsWith("wayland"))
+        return QStringLiteral("brenvo: needs a graphical desktop session, and could not start the display "
+                              "platform \"%1\"; start Brenvo from the desktop")
+            .arg(QString::fromLocal8Bit(plugin));
+    const bool wayland = plugin.startsWith("wayland");
     const QByteArray tried =
         wayland ? (waylandDisplay.isEmpty() ? QByteArrayLiteral("wayland-0") : waylandDisplay) : display;
     if (tried.isEmpty())
@@ -18,13 +24,28 @@ QString message(const QByteArray &platformName, const QByteArray &display, const
         .arg(QString::fromLocal8Bit(tried));
 }
 
-QByteArray requestedPlatform(const QByteArrayList &arguments, const QByteArray &qpaPlatform)
+namespace {
+// The value given after option (or --option), else fallback.
+QByteArray optionValue(const QByteArrayList &arguments, const char *option, const QByteArray &fallback)
 {
+    const QByteArray single = QByteArray("-") + option;
+    const QByteArray dashed = "-" + single;
     for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == "-platform" || arguments[i] == "--platform")
+        if (arguments[i] == single || arguments[i] == dashed)
             return arguments[i + 1];
     }
-    return qpaPlatform;
+    return fallback;
+}
+} // namespace
+
+QByteArray requestedPlatform(const QByteArrayList &arguments, const QByteArray &qpaPlatform)
+{
+    return optionValue(arguments, "platform", qpaPlatform);
+}
+
+QByteArray requestedDisplay(const QByteArrayList &arguments, const QByteArray &display)
+{
+    return optionValue(arguments, "display", display);
 }
 
 Guard::Guard(QString line) : m_line(std::move(line))

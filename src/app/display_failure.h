@@ -12,11 +12,15 @@
 namespace displayFailure {
 
 // The line for a start that could not open its display. platformName: the plug-in
-// asked for (empty: Qt's own choice, X11 on Debian).
+// asked for (empty: Qt's own choice, X11 on Debian); one that is neither X11 nor
+// Wayland is named itself.
 QString message(const QByteArray &platformName, const QByteArray &display, const QByteArray &waylandDisplay);
 
 // The plug-in given with -platform, else $QT_QPA_PLATFORM; empty when neither.
 QByteArray requestedPlatform(const QByteArrayList &arguments, const QByteArray &qpaPlatform);
+
+// The X display given with -display, else $DISPLAY.
+QByteArray requestedDisplay(const QByteArrayList &arguments, const QByteArray &display);
 
 // Held while the application object is made: Qt's messages wait until the display is
 // open (and are then passed on as they came); if it cannot be opened, only the line

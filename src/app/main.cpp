@@ -43,8 +43,8 @@ void openDisplay(int argc, char **argv, std::optional<QApplication> &app)
     count = int(arguments.size());
     arguments.push_back(nullptr);
     const platform::RuntimeFolderLoan runtimeFolder;
-    const displayFailure::Guard guard(
-        displayFailure::message(platformName, environment.display, environment.waylandDisplay));
+    const displayFailure::Guard guard(displayFailure::message(
+        platformName, displayFailure::requestedDisplay(given, environment.display), environment.waylandDisplay));
     app.emplace(count, arguments.data());
 }
 } // namespace

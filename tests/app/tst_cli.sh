@@ -59,6 +59,9 @@ nodisplay '":57"' DISPLAY=:57 "$BRENVO"
 nodisplay '"127.0.0.1:97"' DISPLAY=127.0.0.1:97 "$BRENVO"
 nodisplay '"nowhere"' WAYLAND_DISPLAY=nowhere "$BRENVO" -platform wayland
 nodisplay '":58"' QT_QPA_PLATFORM=xcb DISPLAY=:58 "$BRENVO"
+# What failed is named, not what the environment holds.
+nodisplay '":199"' DISPLAY=:57 "$BRENVO" -display :199
+nodisplay '"nonexistent"' DISPLAY=:57 "$BRENVO" -platform nonexistent
 
 # Anything else starts the program as before: Qt's -platform is obeyed, an unknown
 # argument is ignored, and the lock is taken.
