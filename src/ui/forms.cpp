@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QResource>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -104,23 +105,51 @@ void wireDefaultAndCancelKeys(QWidget *window)
 class CentreOnFirstShow final : public QObject
 {
 public:
-    explicit CentreOnFirstShow(QWidget *window) : QObject(window) { window->installEventFilter(this); }
+    explicit CentreOnFirstShow(QWidget *window) : QObject(window), m_window(window)
+    {
+        window->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Show) {
-            auto *window = static_cast<QWidget *>(watched);
-            if (QScreen *screen = window->screen()) {
-                QRect frame = window->frameGeometry();
-                frame.moveCenter(screen->availableGeometry().center());
-                window->move(frame.topLeft());
-            }
-            window->removeEventFilter(this);
+        if (watched == m_window && event->type() == QEvent::Show) {
+            m_window->removeEventFilter(this);
+            place(m_window->frameGeometry());
+            // The window manager's frame is known only once it has framed the window:
+            // at the first exposure the title bar it added is taken into account.
+            if (QWindow *handle = m_window->windowHandle())
+                handle->installEventFilter(this);
+            else
+                deleteLater();
+        } else if (event->type() == QEvent::Expose && m_window->windowHandle() == watched
+                   && m_window->windowHandle()->isExposed()) {
+            watched->removeEventFilter(this);
+            const QRect frame = m_window->frameGeometry();
+            if (frame != m_window->geometry())
+                place(frame, false);
             deleteLater();
         }
         return false;
     }
+
+private:
+    // Centred on the screen (when centre), and then with its top left, the title bar
+    // with its close box, on the screen, however large the window.
+    void place(QRect frame, bool centre = true)
+    {
+        QScreen *screen = m_window->screen();
+        if (!screen)
+            return;
+        const QRect available = screen->availableGeometry();
+        if (centre)
+            frame.moveCenter(available.center());
+        const QPoint topLeft(qMax(frame.left(), available.left()), qMax(frame.top(), available.top()));
+        if (centre || topLeft != frame.topLeft())
+            m_window->move(topLeft);
+    }
+
+    QWidget *m_window;
 };
 
 } // namespace

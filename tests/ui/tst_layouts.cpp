@@ -351,7 +351,9 @@ private slots:
 
     void scaledWindowsKeepTheirText()
     {
-        // Run again with QT_SCALE_FACTOR=2: everything doubles, nothing is cut off.
+        // Run again with QT_SCALE_FACTOR=2: everything doubles, nothing is cut off. A
+        // window comes up in the middle of the screen (offscreen: 800 x 800), or, larger
+        // than the screen as most are at 2, with its top left (its title bar) on it.
         const qreal ratio = qEnvironmentVariableIntValue("QT_SCALE_FACTOR") > 1 ? 2.0 : 1.0;
         for (const QString window : {"frmMain", "frmDisplay", "frmAbout", "frmExitScreen"}) {
             fakes::resetProgram();
@@ -359,6 +361,15 @@ private slots:
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             QCOMPARE(w->devicePixelRatioF(), ratio);
+            const QRect available = w->screen()->availableGeometry();
+            const QRect frame = w->frameGeometry();
+            // Each way on its own: centred where it fits, from the screen's edge where not.
+            const auto placed = [](int start, int length, int availableStart, int availableLength) {
+                return length > availableLength ? start == availableStart
+                                                : qAbs(2 * (start - availableStart) + length - availableLength) <= 2;
+            };
+            QVERIFY2(placed(frame.x(), frame.width(), available.x(), available.width()), qPrintable(window));
+            QVERIFY2(placed(frame.y(), frame.height(), available.y(), available.height()), qPrintable(window));
             for (QLabel *label : w->findChildren<QLabel *>()) {
                 if (label->wordWrap() || label->text().isEmpty() || !label->isVisibleTo(w))
                     continue;

@@ -132,6 +132,15 @@ class Desktop:
         words = [w for w in out.replace(",", " ").split() if w.startswith("0x")]
         return int(words[0], 16) if words else 0
 
+    def frame_top_left(self, window):
+        """Where the window manager put the window's frame, its title bar included."""
+        info = run("xwininfo", "-id", str(window))
+        x = int(info.split("Absolute upper-left X:")[1].split()[0])
+        y = int(info.split("Absolute upper-left Y:")[1].split()[0])
+        extents = run("xprop", "-id", str(window), "_NET_FRAME_EXTENTS", check=False).split("=")[-1]
+        left, _, top, _ = ([int(e) for e in extents.split(",")] + [0, 0, 0, 0])[:4] if "," in extents else (0, 0, 0, 0)
+        return x - left, y - top
+
     def titled(self, title):
         """Managed windows whose title bar reads title, bottom to top."""
         return [w for w in self.stacking() if self.title(w) == title]

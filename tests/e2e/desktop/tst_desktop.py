@@ -559,6 +559,23 @@ def one_copy(desktop, binary):
                  and len(desktop.titled(DETAILS)) == 1, timeout=90)
 
 
+def too_large_for_the_screen(desktop, binary):
+    """At scale 3 on a 1280 x 1024 screen the windows are taller than the screen: each
+    comes up with its frame's top left, the title bar with its close box, on it."""
+    with brenvo(desktop, binary, env={"QT_SCALE_FACTOR": "3"}) as p:
+        for title, keys in ((DETAILS, ()), ("Brenvo v1.20", ("a", "Tab", "Tab", "Tab", "space", "alt+b"))):
+            if keys:
+                keys_to(desktop, DETAILS, *keys)
+            window = title_bar(desktop, title)
+
+            def on_screen():
+                x, y = desktop.frame_top_left(window)
+                return x >= 0 and y >= 0
+            # Placed once it is mapped: a window placed off the screen stays there.
+            wait_for(f"'{title}' with its frame's top left on the screen ({desktop.frame_top_left(window)})",
+                     on_screen, timeout=5)
+
+
 @contextlib.contextmanager
 def weston(desktop):
     """A headless Wayland compositor with Xwayland; yields its X display."""
@@ -606,7 +623,7 @@ def wayland_sessions(desktop, binary):
             p.window(DETAILS, "frame")
 
 
-CASES = [details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
+CASES = [too_large_for_the_screen, details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
          every_link, exit_screen_boxes, exit_screen_keyboard, startup_boxes, update_prompt_days, one_copy,
          settings_not_ours, no_browser_keeps_quiet, wayland_sessions]
 
