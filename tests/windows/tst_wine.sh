@@ -21,7 +21,7 @@ chmod +x "$WORK/bin/xdg-open"
 export PATH=$WORK/bin:$PATH
 export WINEPREFIX=$WORK/wine WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" WINEDEBUG=-all
 stop_wine() {
-    wineserver -k 2>/dev/null
+    bash "$(dirname "$0")/wine_stop.sh" "$WINEPREFIX"
     kill "$openbox_pid" 2>/dev/null
     stop_x
 }
