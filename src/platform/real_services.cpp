@@ -1,5 +1,6 @@
 // The desktop's own implementations of the platform services. They hold no program
 // logic: each hands one request to Qt or the operating system.
+#include "browser_command.h"
 #include "instance_lock.h"
 #include "services.h"
 #ifdef Q_OS_WIN
@@ -11,7 +12,10 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -114,15 +118,60 @@ private:
     QtMessageHandler m_previous = nullptr;
 };
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+bool isProgram(const QString &path)
+{
+    if (!path.contains(u'/'))
+        return !QStandardPaths::findExecutable(path).isEmpty();
+    const QFileInfo file(path);
+    return file.isFile() && file.isExecutable();
+}
+
+bool startDetached(const QStringList &command)
+{
+    return !command.isEmpty() && QProcess::startDetached(command.first(), command.mid(1));
+}
+
+// Qt's own way, with the variables that name a browser hidden from it: it would split a
+// path with a blank, and the commands of $BROWSER have been tried already.
+void openTheQtWay(const QUrl &url)
+{
+    const QByteArray browser = qgetenv("BROWSER");
+    const QByteArray defaultBrowser = qgetenv("DEFAULT_BROWSER");
+    qunsetenv("BROWSER");
+    qunsetenv("DEFAULT_BROWSER");
+    QDesktopServices::openUrl(url);
+    if (!browser.isNull())
+        qputenv("BROWSER", browser);
+    if (!defaultBrowser.isNull())
+        qputenv("DEFAULT_BROWSER", defaultBrowser);
+}
+#endif
+
 class DesktopUrlOpener final : public UrlOpener
 {
 public:
     void open(const QString &address) override
     {
-        // Qt starts the browser with the address as one argument, never through a shell.
+        // Always the address as one argument, never through a command interpreter.
         const QUrl url = QUrl::fromEncoded(address.toUtf8());
         const AddressRedactor redactor(url);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+        // In a Flatpak or Snap sandbox only the desktop portal, which Qt uses, can open it.
+        if (!QFileInfo::exists(QStringLiteral("/.flatpak-info")) && !qEnvironmentVariableIsSet("SNAP")) {
+            // The browser the user named, then the desktop's own choice through xdg-open.
+            const QString encoded = QString::fromUtf8(url.toEncoded());
+            for (const QStringList &command : browserCommands(qEnvironmentVariable("BROWSER"), encoded, isProgram))
+                if (startDetached(command))
+                    return;
+            const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+            if (!opener.isEmpty() && startDetached({opener, encoded}))
+                return;
+        }
+        openTheQtWay(url);
+#else
         QDesktopServices::openUrl(url);
+#endif
     }
 };
 

@@ -1,5 +1,7 @@
 // The real platform services where they can be tried without a user: the settings
-// file, the instance lock, the generator and the message box's line breaks.
+// file, the instance lock, the generator, the message box's line breaks and the commands
+// made of $BROWSER.
+#include "platform/browser_command.h"
 #include "platform/instance_lock.h"
 #include "platform/services.h"
 #ifndef Q_OS_WIN
@@ -39,6 +41,38 @@ private slots:
     }
 
 #ifndef Q_OS_WIN
+    void browserVariableBecomesCommands_data()
+    {
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QList<QStringList>>("commands"); // "A" stands for the address
+        using Commands = QList<QStringList>;
+        QTest::newRow("a name") << "firefox" << Commands{{"firefox", "A"}};
+        QTest::newRow("its place for the address")
+            << "firefox --new-window %s" << Commands{{"firefox", "--new-window", "A"}};
+        QTest::newRow("the address inside a word") << "w3m -o url=%s" << Commands{{"w3m", "-o", "url=A"}};
+        QTest::newRow("a percent sign") << "w3m 100%% %s" << Commands{{"w3m", "100%", "A"}};
+        QTest::newRow("a path with a blank") << "/opt/My Browser/run" << Commands{{"/opt/My Browser/run", "A"}};
+        QTest::newRow("a path with a blank, and arguments")
+            << "/opt/My Browser/run %s --private" << Commands{{"/opt/My Browser/run", "A", "--private"}};
+        QTest::newRow("a quoted path") << "\"/opt/My Browser/run\" %s" << Commands{{"/opt/My Browser/run", "A"}};
+        QTest::newRow("a list, in order")
+            << "missing:firefox %s::lynx" << Commands{{"missing", "A"}, {"firefox", "A"}, {"lynx", "A"}};
+        QTest::newRow("nothing") << "" << Commands{};
+        QTest::newRow("blanks only") << " : " << Commands{};
+    }
+    void browserVariableBecomesCommands()
+    {
+        QFETCH(QString, variable);
+        QFETCH(QList<QStringList>, commands);
+        const QStringList programs{"firefox", "w3m", "lynx", "/opt/My Browser/run"};
+        // An address a shell would take apart stays one argument.
+        const QString address = QStringLiteral("https://www.example.org/a?b=1&c=2;d=$(e) f");
+        const auto isProgram = [&](const QString &path) { return programs.contains(path); };
+        for (QStringList &command : commands)
+            command.replaceInStrings(QStringLiteral("A"), address);
+        QCOMPARE(platform::browserCommands(variable, address, isProgram), commands);
+    }
+
     void settingsLiveInTheUsersConfigFolder()
     {
         platform::SettingsStore &store = *real.settings;

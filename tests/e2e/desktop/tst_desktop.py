@@ -414,6 +414,40 @@ def no_browser_keeps_quiet(desktop, binary):
         for personal in ("Ann", "ann@", "%40", "Bob", "taf"):
             check(personal not in err, f"standard error names '{personal}': {err!r}")
 
+def browser_the_user_named(desktop, binary):
+    """$BROWSER by its convention, paths with blanks included, and xdg-open found in a
+    PATH folder with a blank: the address reaches the program named, as one argument."""
+    def stand_in(p, folder, name):
+        """A stand-in that writes down who it is, then each argument it was handed."""
+        os.makedirs(os.path.join(p.home, folder), exist_ok=True)
+        path = os.path.join(p.home, folder, name)
+        with open(path, "w") as f:
+            f.write(f"#!/bin/sh\nprintf '%s\\n' '{folder}/{name}' \"$@\" >>'{p.browser_log}'\n")
+        os.chmod(path, 0o755)
+        return path
+
+    def path_with_a_blank(p):
+        p.env["BROWSER"] = stand_in(p, "My Browser", "open")
+        p.expected = ["My Browser/open"]
+
+    def a_list_with_arguments(p):
+        p.env["BROWSER"] = "no-such-browser:" + stand_in(p, "My Browser", "open") + " --new-window %s"
+        p.expected = ["My Browser/open", "--new-window"]
+
+    def xdg_open_in_a_folder_with_a_blank(p):
+        del p.env["BROWSER"]
+        stand_in(p, "My Tools", "xdg-open")
+        p.env["PATH"] = os.path.join(p.home, "My Tools") + ":" + p.env["PATH"]
+        p.expected = ["My Tools/xdg-open"]
+
+    for prepare in (path_with_a_blank, a_list_with_arguments, xdg_open_in_a_folder_with_a_blank):
+        with brenvo(desktop, binary, prepare=prepare) as p:
+            p.window(DETAILS, "frame")
+            keys_to(desktop, DETAILS, "alt+h", "o")
+            got = p.wait_opened(len(p.expected) + 1)
+            check(got == p.expected + [PAGE + "help-web-page"], f"{prepare.__name__}: the browser was handed {got}")
+
+
 def every_link(desktop, binary):
     """Every link of every window, from its menu or clicked, hands the browser its page
     as one address; the first start stores today's date; Exit brings the exit screen
@@ -623,7 +657,7 @@ def wayland_sessions(desktop, binary):
             p.window(DETAILS, "frame")
 
 
-CASES = [too_large_for_the_screen, details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
+CASES = [too_large_for_the_screen, browser_the_user_named, details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
          every_link, exit_screen_boxes, exit_screen_keyboard, startup_boxes, update_prompt_days, one_copy,
          settings_not_ours, no_browser_keeps_quiet, wayland_sessions]
 
