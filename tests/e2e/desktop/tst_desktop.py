@@ -575,6 +575,38 @@ def one_copy(desktop, binary):
         err = p.stderr()
         check("XDG_RUNTIME_DIR" not in err, f"said {err!r}")
 
+    # Nor with a spoiled cache folder (a link, even to a folder of the user's own, or a
+    # file): a second start is still refused, and still nothing is made in /tmp.
+    def spoiled(how):
+        def prepare(p):
+            no_runtime_folder(p)
+            cache = os.path.join(p.home, ".cache")
+            os.makedirs(cache)
+            p.env["XDG_CACHE_HOME"] = cache
+            if how == "link":
+                os.makedirs(os.path.join(p.home, "mine"))
+                os.symlink(os.path.join(p.home, "mine"), os.path.join(cache, "brenvo"))
+            else:
+                open(os.path.join(cache, "brenvo"), "w").close()
+        return prepare
+
+    other_tmp = os.path.join(desktop.work, "other-tmp")
+    os.makedirs(other_tmp)
+    for how in ("link", "file"):
+        with brenvo(desktop, binary, prepare=spoiled(how)) as first:
+            first.window(DETAILS, "frame")
+            def same_user(q):  # the first copy's home and folders, from another session's temporary folder
+                q.env.clear()
+                q.env.update(first.env, TMPDIR=other_tmp)
+            second = Program(desktop, binary, prepare=same_user).start()
+            try:
+                wait_for(f"the refusal with a cache folder that is a {how}", lambda: desktop.titled("Brenvo"))
+                check(len(desktop.titled(DETAILS)) == 1, f"two copies with a cache folder that is a {how}")
+            finally:
+                second.stop()
+            check(os.listdir(tmp) + os.listdir(other_tmp) == [], "made something in the temporary folders")
+        wait_for("the refusal to go", lambda: not desktop.titled("Brenvo"))
+
     with brenvo(desktop, binary) as p:
         p.window(DETAILS, "frame")
         p.stop()  # kill -9: the lock goes with the process
