@@ -46,6 +46,10 @@ public:
         // The desktop's font, kept for message boxes when the program set its own.
         box.setFont(QApplication::font("QMessageBox"));
         box.setWindowModality(Qt::ApplicationModal);
+        // A box of no window's (the update prompt, the refusal of a second copy) comes
+        // up above every window, the first copy's always-on-top farewell screen included.
+        if (!parent)
+            box.setWindowFlag(Qt::WindowStaysOnTopHint);
         if (request.buttons == BoxButtons::YesNo) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);

@@ -106,22 +106,41 @@ for _ in $(seq 100); do [[ -z $(windows_named "Brenvo") ]] && break; sleep 0.1; 
 keys_to "$details" alt+e
 screen=$(wait_window "Brenvo v1.20" 30) || fail "no exit screen after Exit"
 xprop -id "$screen" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "the exit screen is not kept on top"
-# The one window with a title bar made topmost (HWND_TOPMOST) is shown only without
+# Two windows with a title bar are made topmost (HWND_TOPMOST), in this order: the
+# update prompt, a box of no window's, and the exit screen, which is shown only without
 # activation (SW_SHOWNOACTIVATE), never with it. (Tooltips are topmost too, without one.)
 topmost=$(grep -o 'calc_winpos hwnd 0x[0-9a-f]*, after 0xffffffffffffffff,.* style [0-9a-f]*' "$WORK/windows.log" |
     sed 's/^calc_winpos hwnd \(0x[0-9a-f]*\),.* style \([0-9a-f]*\).*/\1 \2/' |
     while read -r hwnd style; do
         (((0x$style & 0x00c00000) == 0x00c00000)) && echo "$hwnd"
-    done | sort -u)
-[[ $(wc -w <<<"$topmost") -eq 1 ]] || fail "windows with a title bar made topmost: '$topmost'"
-shows=$(grep -o "show_window hwnd=$topmost, cmd=[0-9]*" "$WORK/windows.log" | sed 's/.*cmd=//' | sort -u | tr '\n' ' ')
-[[ $shows == "4 " ]] || fail "the topmost window was shown with commands $shows"
+    done | awk '!seen[$0]++')
+[[ $(wc -w <<<"$topmost") -eq 2 ]] || fail "windows with a title bar made topmost: '$topmost'"
+shown=$(tail -n 1 <<<"$topmost")
+shows=$(grep -o "show_window hwnd=$shown, cmd=[0-9]*" "$WORK/windows.log" | sed 's/.*cmd=//' | sort -u | tr '\n' ' ')
+[[ $shows == "4 " ]] || fail "the exit screen was shown with commands $shows"
 xdotool mousemove --window "$screen" 30 10 click 1
 keys_to "$screen" alt+n
 box=$(wait_window "Brenvo" 30) || fail "no box for a referral without addresses"
 owned "$box" "$screen"
 echo "PASS: the exit screen is kept above other windows, shown without taking the focus; boxes owned by their window"
 ((passed++))
+
+# A second copy's refusal comes up above the farewell screen, which stays on top.
+keys_to "$box" Return
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo") ]] && break; sleep 0.1; done
+wine "$EXE" >/dev/null 2>&1 &
+second=$!
+refusal=$(wait_window "Brenvo" 60) || fail "the second copy showed no box"
+top=
+for _ in $(seq 100); do
+    top=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*$')
+    [[ $top == $(printf '0x%x' "$refusal") ]] && break
+    sleep 0.1
+done
+[[ $top == $(printf '0x%x' "$refusal") ]] || fail "the refusal is not above the farewell screen"
+keys_to "$refusal" Return
+wait_gone "$second" 100 || fail "the second copy did not end after OK"
+echo "PASS: a second copy's refusal comes up above the farewell screen"; ((passed++))
 
 # A Duration that is not text is never written over, and prompts for nothing.
 wineserver -k 2>/dev/null
@@ -144,6 +163,29 @@ disown  # ended by wineserver -k, without a "Killed" line
 wait_window "Brenvo v1.15" 60 >/dev/null || fail "no start after the first copy was killed"
 [[ -z $(windows_named "Brenvo") ]] || fail "a start after a kill was refused"
 echo "PASS: a start after a kill runs"; ((passed++))
+
+# A window larger than the screen (scale 3 on 1280 x 1024) keeps its frame's top left,
+# the title bar with its close box, on the screen.
+frame_origin() { # X Y of the window's frame, title bar included
+    local info x y left top
+    info=$(xwininfo -id "$1")
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    IFS=', ' read -r left _ top _ < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //p')
+    echo "$((x - ${left:-0})) $((y - ${top:-0}))"
+}
+wineserver -k 2>/dev/null
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
+WINEQT_SCALE_FACTOR=3 wine "$EXE" >/dev/null 2>&1 &
+disown # ended by wineserver -k, without a "Killed" line
+large=$(wait_window "Brenvo v1.15" 60) || fail "no details window at scale 3"
+for _ in $(seq 50); do
+    read -r x y < <(frame_origin "$large")
+    ((x >= 0 && y >= 0)) && break
+    sleep 0.1
+done
+((x >= 0 && y >= 0)) || fail "at scale 3 the details window's frame starts at $x, $y"
+echo "PASS: a window larger than the screen keeps its title bar on it"; ((passed++))
 
 wineserver -k 2>/dev/null
 for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done

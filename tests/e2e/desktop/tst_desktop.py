@@ -618,6 +618,16 @@ def one_copy(desktop, binary):
     def quiet(p):  # twenty copies without the accessibility bridge: the count is read from the window manager
         p.env.pop("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", None)
 
+    # The refusal comes up above the first copy's farewell screen, which stays on top.
+    with brenvo(desktop, binary) as first:
+        open_exit_screen(desktop, first)
+        with brenvo(desktop, binary) as second:
+            refusal = wait_for("the refusal", lambda: desktop.titled("Brenvo"))[-1]
+            wait_for("the refusal above the farewell screen", lambda: desktop.stacking()[-1] == refusal)
+            check(desktop.stacking().index(desktop.titled(SECOND)[-1]) < desktop.stacking().index(refusal),
+                  "the refusal is below the farewell screen")
+            check(second.alert().name == "Brenvo", "the refusal is not read as a box")
+
     with contextlib.ExitStack() as stack:
         for _ in range(20):
             stack.enter_context(brenvo(desktop, binary, prepare=quiet))
