@@ -182,14 +182,12 @@ QString TextBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryTyp
 QString TextBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                                             int *endOffset) const
 {
-    const QString t = box()->text();
-    if (offset < 0 || offset > t.size()) {
-        *startOffset = *endOffset = -1;
-        return {};
-    }
-    const int start = unitAround(t, offset, boundaryType).first;
-    if (start == 0) {
-        *startOffset = *endOffset = 0;
+    // The unit that ends where the one at offset starts.
+    int start = -1;
+    int end = -1;
+    textAtOffset(offset, boundaryType, &start, &end);
+    if (start <= 0) {
+        *startOffset = *endOffset = start; // 0 at the first unit, -1 off the text
         return {};
     }
     return textAtOffset(start - 1, boundaryType, startOffset, endOffset);
@@ -198,14 +196,12 @@ QString TextBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundar
 QString TextBoxAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset,
                                            int *endOffset) const
 {
-    const QString t = box()->text();
-    if (offset < 0 || offset > t.size()) {
-        *startOffset = *endOffset = -1;
-        return {};
-    }
-    const int end = unitAround(t, offset, boundaryType).second;
-    if (end >= t.size()) {
-        *startOffset = *endOffset = int(t.size());
+    // The unit that starts where the one at offset ends.
+    int start = -1;
+    int end = -1;
+    textAtOffset(offset, boundaryType, &start, &end);
+    if (start < 0 || end >= characterCount()) {
+        *startOffset = *endOffset = start < 0 ? -1 : characterCount();
         return {};
     }
     return textAtOffset(end, boundaryType, startOffset, endOffset);
