@@ -13,9 +13,57 @@ install(TARGETS brenvo RUNTIME DESTINATION .)
 # all users when it gets them; a copy of it that does neither is made here.
 file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in nsis_template)
 # A 64-bit installer for a 64-bit program; it runs where 32-bit programs cannot.
-string(REPLACE "RequestExecutionLevel admin" "RequestExecutionLevel user\n  Target amd64-unicode" nsis_template
+string(REPLACE "RequestExecutionLevel admin" "RequestExecutionLevel user\n  Target amd64-unicode\n  !include FileFunc.nsh" nsis_template
     "${nsis_template}")
 string(REPLACE "SetShellVarContext all" "SetShellVarContext current" nsis_template "${nsis_template}")
+# The earlier install to remove first is looked for where this installer registers.
+string(REPLACE [=[ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall]=]
+               [=[ReadRegStr $0 HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall]=] nsis_template
+               "${nsis_template}")
+# A running Brenvo holds its session's one-copy mutex, and its files cannot be replaced
+# or removed: the installer and the uninstaller ask to close it first (Retry, Cancel),
+# before anything is changed; run silently (/S) they end with status 2 and change nothing.
+# A file that still cannot be written stops the installer rather than being skipped.
+set(brenvo_running [=[
+AllowSkipFiles off
+!macro BRENVO_CLOSED_FUNCTION PREFIX
+Function ${PREFIX}BrenvoClosed
+  retry:
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Local\Brenvo.OneCopy") p.r0'
+    IntPtrCmp $0 0 closed
+    System::Call 'kernel32::CloseHandle(p r0)'
+    IfSilent stop
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Brenvo is running. Close Brenvo, then choose Retry." IDRETRY retry
+  stop:
+    SetErrorLevel 2
+    Quit
+  closed:
+FunctionEnd
+!macroend
+!insertmacro BRENVO_CLOSED_FUNCTION ""
+!insertmacro BRENVO_CLOSED_FUNCTION "un."
+
+Function .onInit
+  Call BrenvoClosed]=])
+string(REPLACE "Function .onInit" "${brenvo_running}" nsis_template "${nsis_template}")
+string(REPLACE "Function un.onInit" "Function un.onInit\n  Call un.BrenvoClosed" nsis_template "${nsis_template}")
+# The vendor's key goes too when the uninstall leaves it empty.
+string(REPLACE [=[DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@"]=]
+    [=[DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@"
+  DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@"]=]
+    nsis_template "${nsis_template}")
+# Checked again just before the files are written or removed (Brenvo may have been
+# started meanwhile); then Apps & features as Windows shows it: its flags as numbers,
+# the folder, and the size in KB.
+string(REPLACE "@CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS@" "Call BrenvoClosed" nsis_template "${nsis_template}")
+string(REPLACE "@CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS@" "Call un.BrenvoClosed" nsis_template "${nsis_template}")
+string(REPLACE "@CPACK_NSIS_EXTRA_INSTALL_COMMANDS@" [=[
+  WriteRegDWORD SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@" "NoModify" 1
+  WriteRegDWORD SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@" "NoRepair" 1
+  WriteRegStr SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@" "InstallLocation" "$INSTDIR"
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@" "EstimatedSize" $0]=]
+    nsis_template "${nsis_template}")
 file(WRITE ${PROJECT_BINARY_DIR}/nsis/NSIS.template.in "${nsis_template}")
 list(APPEND CMAKE_MODULE_PATH ${PROJECT_BINARY_DIR}/nsis)
 
@@ -35,5 +83,8 @@ set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/dist/windows/brenvo.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME brenvo.exe)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+# Brenvo's terms are "all rights reserved" (dist/debian/copyright): nothing to agree to,
+# so no licence page rather than CPack's placeholder.
+set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 include(CPack)

@@ -199,8 +199,54 @@ wine reg query "$uninstall" /v UninstallString >/dev/null 2>&1 || fail "no unins
 wine "$installed/brenvo.exe" >/dev/null 2>&1 &
 disown  # ended by wineserver -k, without a "Killed" line
 wait_window "Brenvo v1.15" 60 >/dev/null || fail "the installed brenvo.exe showed no window"
-wineserver -k 2>/dev/null
 echo "PASS: silent install for this user: program, Start-menu entry, uninstaller; it starts"; ((passed++))
+
+# Apps & features as Windows shows it: flags as numbers, the folder, the size in KB.
+value() { wine reg query "$uninstall" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v {print $2, $3}'; }
+[[ $(value NoModify) == "REG_DWORD 0x1" && $(value NoRepair) == "REG_DWORD 0x1" ]] ||
+    fail "NoModify and NoRepair are '$(value NoModify)' and '$(value NoRepair)'"
+size=$(value EstimatedSize)
+[[ $size == "REG_DWORD "* ]] && ((${size#REG_DWORD } > 1000)) || fail "EstimatedSize is '$size'"
+[[ $(value InstallLocation) == "REG_SZ C:\\users\\"*"\\Programs\\Brenvo" ]] ||
+    fail "InstallLocation is '$(value InstallLocation)'"
+for name in DisplayName DisplayVersion Publisher DisplayIcon; do
+    [[ $(value $name) == "REG_SZ "* ]] || fail "no $name"
+done
+echo "PASS: Apps & features: NoModify, NoRepair and EstimatedSize as numbers, InstallLocation"; ((passed++))
+
+# While Brenvo runs, neither the silent installer nor the silent uninstaller changes
+# anything, and both say so with their status.
+before=$(stat -c %Y "$installed/brenvo.exe")
+wine "$INSTALLER" /S >/dev/null 2>&1
+status=$?
+[[ $status -ne 0 ]] || fail "the silent install over a running Brenvo reported success"
+[[ $(stat -c %Y "$installed/brenvo.exe") == "$before" ]] || fail "the install over a running Brenvo changed it"
+wine "$installed/Uninstall.exe" /S "_?=$(winepath -w "$installed")" >/dev/null 2>&1
+status=$?
+[[ $status -ne 0 ]] || fail "the silent uninstall of a running Brenvo reported success"
+[[ -f $installed/brenvo.exe && -f $installed/Uninstall.exe && -f $menu/Brenvo.lnk ]] ||
+    fail "the uninstall of a running Brenvo removed files"
+wine reg query "$uninstall" /v UninstallString >/dev/null 2>&1 || fail "the uninstall of a running Brenvo left no entry"
+echo "PASS: while Brenvo runs, /S install and uninstall change nothing and end with status $status"; ((passed++))
+
+# Interactive, a box asks to close Brenvo; Cancel ends the installer, nothing changed.
+wine "$INSTALLER" >/dev/null 2>&1 &
+interactive=$!
+running=$(wait_window "Brenvo Setup" 60) || fail "the installer showed no box for the running Brenvo"
+keys_to "$running" Escape
+wait_gone "$interactive" 100 || fail "the installer did not end after Cancel"
+[[ $(stat -c %Y "$installed/brenvo.exe") == "$before" ]] || fail "the cancelled install changed brenvo.exe"
+echo "PASS: interactive, the installer asks to close Brenvo, and Cancel changes nothing"; ((passed++))
+
+# Installed again over itself once Brenvo is closed: one entry, the program in place.
+wineserver -k 2>/dev/null
+for _ in $(seq 100); do [[ -z $(windows_named "Brenvo v1.15") ]] && break; sleep 0.1; done
+wine reg add 'HKEY_CURRENT_USER\Software\Brenvo\Settings' /v Duration /t REG_SZ /d 2026-01-02 /f >/dev/null 2>&1
+wine "$INSTALLER" /S >/dev/null 2>&1 || fail "the install over an earlier one failed"
+[[ -f $installed/brenvo.exe ]] || fail "the install over an earlier one left no program"
+[[ $(wine reg query 'HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall' 2>/dev/null |
+    tr -d '\r' | grep -c 'Uninstall\\Brenvo$') -eq 1 ]] || fail "more than one Apps & features entry"
+echo "PASS: installing over an earlier install replaces it in place, one entry"; ((passed++))
 
 wine "$installed/Uninstall.exe" /S >/dev/null 2>&1 || fail "the silent uninstall failed"
 # The uninstaller runs on from a copy of itself, and removes the Start-menu folder last:
@@ -208,7 +254,8 @@ wine "$installed/Uninstall.exe" /S >/dev/null 2>&1 || fail "the silent uninstall
 for _ in $(seq 600); do [[ ! -e $installed && ! -e $menu ]] && break; sleep 0.1; done
 [[ ! -e $installed && ! -e $menu ]] || fail "the uninstall left $(ls -d "$installed" "$menu" 2>/dev/null)"
 ! wine reg query "$uninstall" >/dev/null 2>&1 || fail "the uninstall left its Apps & features entry"
-! wine reg query 'HKEY_CURRENT_USER\Software\Talvern Softwares\Brenvo' >/dev/null 2>&1 ||
-    fail "the uninstall left the install's own key"
-echo "PASS: silent uninstall leaves nothing of the install"; ((passed++))
+! wine reg query 'HKEY_CURRENT_USER\Software\Talvern Softwares' >/dev/null 2>&1 ||
+    fail "the uninstall left the vendor's key"
+[[ $(stored) == "REG_SZ 2026-01-02" ]] || fail "the uninstall changed the user's Duration to '$(stored)'"
+echo "PASS: silent uninstall leaves nothing of the install, and the user's Duration"; ((passed++))
 echo "$passed passed, 0 failed"
