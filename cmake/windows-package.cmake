@@ -5,6 +5,9 @@ target_sources(brenvo PRIVATE ${PROJECT_BINARY_DIR}/brenvo.rc)
 set_property(SOURCE ${PROJECT_BINARY_DIR}/brenvo.rc APPEND PROPERTY OBJECT_DEPENDS
     ${PROJECT_SOURCE_DIR}/dist/windows/brenvo.ico ${PROJECT_BINARY_DIR}/brenvo.manifest)
 install(TARGETS brenvo RUNTIME DESTINATION .)
+# Signed as it is packed, when scripts/sign-windows.sh is given a certificate.
+install(CODE "execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh
+    \"\${CMAKE_INSTALL_PREFIX}/brenvo.exe\" COMMAND_ERROR_IS_FATAL ANY)")
 
 # The installer and the portable zip. The installer is per user, as Windows users expect a
 # small program's to be: no administrator rights, installed under the user's own
@@ -64,6 +67,11 @@ string(REPLACE "@CPACK_NSIS_EXTRA_INSTALL_COMMANDS@" [=[
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@" "EstimatedSize" $0]=]
     nsis_template "${nsis_template}")
+# The uninstaller inside the installer, and the installer, signed as makensis writes
+# them (nothing is done without a certificate).
+string(REPLACE "RequestExecutionLevel user" "RequestExecutionLevel user
+  !uninstfinalize 'bash \"${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh\" \"%1\"' = 0
+  !finalize 'bash \"${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh\" \"%1\"' = 0" nsis_template "${nsis_template}")
 file(WRITE ${PROJECT_BINARY_DIR}/nsis/NSIS.template.in "${nsis_template}")
 list(APPEND CMAKE_MODULE_PATH ${PROJECT_BINARY_DIR}/nsis)
 

@@ -3,7 +3,8 @@
 # Qt tools, Wine), provides a static Qt for Windows in /opt/qt-6.4.2-mingw64 (unpacked
 # from ../shared/windows when that archive is there, else built once from Debian's
 # qt6-base source with tools/windows-qt/build-qt.sh, about 30-40 minutes), and builds
-# build-windows/brenvo.exe, its installer and a portable zip beside it.
+# build-windows/brenvo.exe, its installer and a portable zip beside it; signed when
+# BRENVO_SIGN_PFX names a certificate (see scripts/sign-windows.sh).
 #   --test   also builds the unit tests for Windows and runs them under Wine (offscreen),
 #            then brenvo.exe and its installer under Wine on a virtual screen
 set -euo pipefail
@@ -11,8 +12,8 @@ cd "$(dirname "$0")/.."
 qt=/opt/qt-6.4.2-mingw64
 archive=../shared/windows/qt-6.4.2-mingw64.tar.xz
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
-    cmake ninja-build xz-utils nsis)
-[[ ${1:-} != --test ]] || packages+=(wine wine64 xvfb xauth xdotool openbox x11-utils)
+    cmake ninja-build xz-utils nsis osslsigncode)
+[[ ${1:-} != --test ]] || packages+=(wine wine64 xvfb xauth xdotool openbox x11-utils openssl unzip)
 bash scripts/setup.sh --no-build --extra "${packages[@]}"
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
@@ -41,4 +42,5 @@ if [[ ${1:-} == --test ]]; then
     cmake --build build-windows
     (cd build-windows && ctest --output-on-failure --no-tests=error)
     bash tests/windows/tst_wine.sh build-windows/brenvo.exe build-windows/Brenvo-*-win64.exe
+    bash tests/windows/tst_signing.sh build-windows
 fi
