@@ -5,6 +5,14 @@ target_sources(brenvo PRIVATE ${PROJECT_BINARY_DIR}/brenvo.rc)
 set_property(SOURCE ${PROJECT_BINARY_DIR}/brenvo.rc APPEND PROPERTY OBJECT_DEPENDS
     ${PROJECT_SOURCE_DIR}/dist/windows/brenvo.ico ${PROJECT_BINARY_DIR}/brenvo.manifest)
 install(TARGETS brenvo RUNTIME DESTINATION .)
+# Beside it, in the install folder and the zip: what it contains besides Brenvo, with the
+# full texts of their licences.
+add_custom_command(OUTPUT THIRD-PARTY-NOTICES.txt
+    COMMAND ${CMAKE_COMMAND} -DOUTPUT=${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt -DQT_HOST=${BRENVO_QT_HOST_PATH}
+            -DVERSION=${PROJECT_VERSION} -P ${PROJECT_SOURCE_DIR}/dist/windows/notices.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/dist/windows/notices.cmake VERBATIM)
+add_custom_target(notices ALL DEPENDS THIRD-PARTY-NOTICES.txt)
+install(FILES ${PROJECT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt DESTINATION .)
 # Signed as it is packed, when scripts/sign-windows.sh is given a certificate.
 install(CODE "execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh
     \"\${CMAKE_INSTALL_PREFIX}/brenvo.exe\" COMMAND_ERROR_IS_FATAL ANY)")

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 qt=/opt/qt-6.4.2-mingw64
 archive=../shared/windows/qt-6.4.2-mingw64.tar.xz
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
-    cmake ninja-build xz-utils nsis osslsigncode)
+    cmake ninja-build xz-utils nsis osslsigncode zip)
 [[ ${1:-} != --test ]] || packages+=(wine wine64 xvfb xauth xdotool openbox x11-utils openssl unzip)
 bash scripts/setup.sh --no-build --extra "${packages[@]}"
 sudo=()
@@ -35,7 +35,10 @@ fi
 [[ -f build-windows/CMakeCache.txt ]] || cmake --preset windows -DBRENVO_QT_HOST_PATH="$host" >/dev/null
 cmake --build --preset windows
 (cd build-windows && cpack >/dev/null)
-ls "$PWD"/build-windows/brenvo.exe "$PWD"/build-windows/Brenvo-*-win64.exe "$PWD"/build-windows/Brenvo-*-win64.zip
+# Brenvo's objects and link command, published with a release: Qt is linked statically.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-windows/CMakeCache.txt)
+bash tools/windows-qt/relink-kit.sh build-windows "build-windows/Brenvo-$version-win64-relink.zip" >/dev/null
+ls "$PWD"/build-windows/brenvo.exe "$PWD"/build-windows/Brenvo-*-win64.exe "$PWD"/build-windows/Brenvo-*-win64*.zip
 if [[ ${1:-} == --test ]]; then
     # The unit tests built for Windows, run under Wine through ctest.
     cmake -B build-windows -DBUILD_TESTING=ON >/dev/null
@@ -43,4 +46,5 @@ if [[ ${1:-} == --test ]]; then
     (cd build-windows && ctest --output-on-failure --no-tests=error)
     bash tests/windows/tst_wine.sh build-windows/brenvo.exe build-windows/Brenvo-*-win64.exe
     bash tests/windows/tst_signing.sh build-windows
+    bash tests/windows/tst_relink.sh "build-windows/Brenvo-$version-win64-relink.zip" build-windows/brenvo.exe
 fi

@@ -27,6 +27,7 @@ verify "$installer" || fail "the installer's signature does not verify"
 unzip -q "$work"/signed/Brenvo-*-win64.zip -d "$work/zip" ||
     fail "the zip did not unpack"
 verify "$work/zip/brenvo.exe" || fail "brenvo.exe in the zip is not signed"
+grep -q "GNU LESSER GENERAL PUBLIC LICENSE" "$work/zip/THIRD-PARTY-NOTICES.txt" || fail "no notices in the zip"
 [[ $(osslsigncode verify -CAfile "$work/cert.pem" -in "$installer" 2>&1) == *"Brenvo test signing"* ]] ||
     fail "the installer is signed by someone else"
 passed=$((passed + 1))

@@ -195,6 +195,8 @@ installed=$users/AppData/Local/Programs/Brenvo
 menu=$users/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Brenvo
 uninstall='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brenvo'
 [[ -f $installed/brenvo.exe && -f $menu/Brenvo.lnk ]] || fail "the install left no program or no Start-menu entry"
+grep -q "GNU LESSER GENERAL PUBLIC LICENSE" "$installed/THIRD-PARTY-NOTICES.txt" &&
+    grep -q "^License: Zlib" "$installed/THIRD-PARTY-NOTICES.txt" || fail "no third-party notices beside brenvo.exe"
 wine reg query "$uninstall" /v UninstallString >/dev/null 2>&1 || fail "no uninstaller in Apps & features"
 wine "$installed/brenvo.exe" >/dev/null 2>&1 &
 disown  # ended by wineserver -k, without a "Killed" line
