@@ -21,11 +21,6 @@ QString BoundedTextBox::fitting(const QString &text) const
     return text.left(n);
 }
 
-bool BoundedTextBox::canInsertFromMimeData(const QMimeData *source) const
-{
-    return source->hasText() && QPlainTextEdit::canInsertFromMimeData(source);
-}
-
 void BoundedTextBox::insertFromMimeData(const QMimeData *source)
 {
     if (!source->hasText())

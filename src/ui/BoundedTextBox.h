@@ -20,7 +20,6 @@ public:
     int maxLength() const { return m_maxLength; }
 
 protected:
-    bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
