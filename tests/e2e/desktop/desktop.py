@@ -249,7 +249,13 @@ class Program:
                 if w.name == name and showing(w) and (role is None or has_role(w, role)):
                     return w
             return None
-        return wait_for(f"window '{name}'", find)
+        try:
+            return wait_for(f"window '{name}'", find)
+        except Failure as failure:
+            # What the program did instead: ended, or said something.
+            ended = self.proc.poll()
+            state = "running" if ended is None else f"ended with status {ended}"
+            raise Failure(f"{failure} (the program {state}; standard error: {self.stderr()[-2000:]!r})") from None
 
     def alert(self):
         return wait_for("a message box", lambda: next(
