@@ -182,6 +182,37 @@ def widget_class(row):
     return CLASSES[kind]
 
 
+def rect(row):
+    return tuple(int(row[k]) for k in ("left", "top", "width", "height"))
+
+
+def overlap(a, b):
+    """Controls a and b share a pixel (frames stacked edge to edge share a line)."""
+    (ax, ay, aw, ah), (bx, by, bw, bh) = (tuple(px(v) for v in rect(r)) for r in (a, b))
+    return ax < bx + bw and bx < ax + aw and ay < by + bh and by < ay + ah
+
+
+def reads_before(a, b):
+    """Control a is read before b: it lies wholly above b, or on the same row to its left."""
+    (ax, ay, _, ah), (bx, by, _, bh) = rect(a), rect(b)
+    return ay + ah <= by or (ay < by + bh and by < ay + ah and ax < bx)
+
+
+def reading_order(siblings):
+    """Siblings (as the table lists them, front to back) in the order they are made: the
+    order a screen reader reads them in, from the top left, except that of two that
+    overlap the one behind is made first, since a later one is drawn on top."""
+    remaining = list(reversed(siblings))
+    made = []
+    while remaining:
+        ready = [r for i, r in enumerate(remaining) if not any(overlap(r, s) for s in remaining[:i])]
+        first = [r for r in ready if not any(reads_before(s, r) for s in ready if s is not r)]
+        pick = min(first or ready, key=lambda r: (int(r["top"]), int(r["left"])))
+        remaining.remove(pick)
+        made.append(pick)
+    return made
+
+
 def control_xml(win, row, children):
     cls = widget_class(row)
     name = row["control"]
@@ -296,8 +327,7 @@ def control_xml(win, row, children):
         p.append(design_font(row["font"]))
 
     out = [f'<widget class="{cls}" name="{name}">'] + p
-    # The table runs front to back; a later child is drawn on top, so emit back to front.
-    for child in reversed(children.get(name, [])):
+    for child in reading_order(children.get(name, [])):
         out.append(control_xml(win, child, children))
     out.append("</widget>")
     return "\n".join(out)
@@ -354,6 +384,8 @@ def generate(win, rows):
     children = {}
     for r in rows:
         children.setdefault(r["in"], []).append(r)
+    # A window's own controls stay in the table's order, back to front, since the frames
+    # stacked edge to edge are drawn so; forms::PanelAccessible reads them in screen order.
     body = [control_xml(win, r, children) for r in reversed(children.get("window", []))]
     w, h = px(cw), px(ch)
     tabs = sorted(

@@ -1,5 +1,6 @@
 #include "forms.h"
 #include "FormStyle.h"
+#include "PanelAccessible.h"
 #include "TextBoxAccessible.h"
 
 #include <QAbstractButton>
@@ -222,16 +223,21 @@ QFont designFont(const QString &written)
 namespace {
 // A window of the forms' is a window to a screen reader; a plain frame inside one is a
 // panel (Qt would call it a frame, which screen readers take for a window of its own);
-// a text box reads out its whole text.
+// both, and a main window's central area, read their controls in the order they are
+// seen. A text box reads out its whole text.
 QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
     if (!widget)
         return nullptr;
     if (widget->isWindow() && className == QLatin1String("QWidget"))
-        return new QAccessibleWidget(widget, QAccessible::Window);
+        return new PanelAccessible(widget, QAccessible::Window);
+    if (className == QLatin1String("QDialog") && widget->property("designFont").isValid())
+        return new PanelAccessible(widget, QAccessible::Dialog);
     if (!widget->isWindow() && className == QLatin1String("QFrame"))
-        return new QAccessibleWidget(widget, QAccessible::Grouping);
+        return new PanelAccessible(widget, QAccessible::Grouping);
+    if (className == QLatin1String("QWidget") && qobject_cast<QMainWindow *>(widget->parentWidget()))
+        return new PanelAccessible(widget, QAccessible::Client);
     if (className == QLatin1String("QLineEdit"))
         return new TextBoxAccessible(static_cast<QLineEdit *>(widget));
     return nullptr;
@@ -270,7 +276,9 @@ QIcon programIcon()
 
 namespace {
 // Hides every control that a sibling in front of it covers exactly, as the layouts
-// stack them when the window is built.
+// stack them when the window is built, and every one that lies wholly outside its
+// container: nobody sees it, so it is no tab stop and no control a screen reader
+// reports as on screen.
 void hideCovered(QWidget *container)
 {
     // A main window's bar and central area are placed by its layout, not the table.
@@ -284,7 +292,10 @@ void hideCovered(QWidget *container)
         const bool covered = std::any_of(inFront.cbegin(), inFront.cend(), [w](const QWidget *f) {
             return f->geometry() == w->geometry() && !f->isHidden();
         });
-        if (covered && placed)
+        // (A frame's size is the table's; a window's is set later, by its layout.)
+        const bool outside = !container->isWindow() && !qobject_cast<QMainWindow *>(container->parentWidget())
+                             && !QRect(QPoint(), container->size()).intersects(w->geometry());
+        if ((covered || outside) && placed)
             w->hide();
         inFront.append(w);
         hideCovered(w);
@@ -294,15 +305,21 @@ void hideCovered(QWidget *container)
 
 void bringToFront(QWidget *front)
 {
-    front->raise();
-    front->show();
+    // Over whatever it overlaps, and nowhere else in its container's stack, so that the
+    // controls are still made, drawn and read in the same order.
     if (QWidget *container = front->parentWidget()) {
-        for (QObject *child : container->children()) {
+        const QObjectList children = container->children();
+        for (QObject *child : children) {
             auto *w = qobject_cast<QWidget *>(child);
-            if (w && w != front && !w->isWindow() && w->geometry() == front->geometry())
+            if (!w || w == front || w->isWindow() || !w->geometry().intersects(front->geometry()))
+                continue;
+            if (container->children().indexOf(w) > container->children().indexOf(front))
+                w->stackUnder(front);
+            if (w->geometry() == front->geometry())
                 w->hide();
         }
     }
+    front->show();
 }
 
 namespace {
@@ -370,8 +387,12 @@ void prepareWindow(QWidget *window)
     }
     QSize size = window->size();
     if (auto *main = qobject_cast<QMainWindow *>(window)) {
-        if (main->menuBar())
+        if (main->menuBar()) {
             size.rheight() += main->menuBar()->sizeHint().height();
+            // Read first, as it is seen first.
+            if (main->centralWidget())
+                main->menuBar()->stackUnder(main->centralWidget());
+        }
     }
     window->setFixedSize(size);
     wireDefaultAndCancelKeys(window);
