@@ -152,10 +152,14 @@ void Program::beginTest()
 
 void Program::backToDetails()
 {
-    // Closing the test window brings up the exit screen, which this return to the
-    // details window then takes away again.
+    // Closing the test window makes the exit screen, which this return to the details
+    // window would take away again at once: it is left unshown. Shown, the window system
+    // would hand it the focus of the closing window, and a screen reader would name a
+    // control of a window that comes and goes.
+    m_goingBack = true;
     if (m_test)
         m_test->close();
+    m_goingBack = false;
     details()->show();
     if (m_exitScreen)
         m_exitScreen->hide();
@@ -193,7 +197,9 @@ void Program::closing(QWidget *window)
         // hidden behind a running test, is left as it is. While the program ends, an
         // exit screen that is already there is shown once more, but none is built only
         // to be closed at once.
-        if (!m_ending || m_exitScreen)
+        if (m_goingBack)
+            exitScreen();
+        else if (!m_ending || m_exitScreen)
             exitScreen()->show();
     } else if (window == m_exitScreen) {
         end();

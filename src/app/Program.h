@@ -68,5 +68,6 @@ private:
     std::vector<QPointer<QWidget>> m_order;
     std::vector<const QWidget *> m_closing;
     bool m_ending = false;
+    bool m_goingBack = false; // Back is closing the test window
     bool m_ended = false;
 };

@@ -36,25 +36,35 @@ TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::Test &quiz, QWi
 
     // The result panel lies in front until a test starts; what it covers is out of reach.
     ui->fraQuestion->setEnabled(false);
+    // The panels the focus is put on to have them read out: focusable (a click puts the
+    // focus there too; Tab passes them by).
+    for (QWidget *panel : {static_cast<QWidget *>(ui->Frame1), static_cast<QWidget *>(ui->lblQuestion),
+                           static_cast<QWidget *>(ui->fraResult), static_cast<QWidget *>(ui->fraRightBrainResponsible),
+                           static_cast<QWidget *>(ui->fraLeftBrainResponsible)})
+        panel->setFocusPolicy(Qt::ClickFocus);
     ui->Frame1->installEventFilter(this);
-    ui->Frame3->installEventFilter(this);
+    ui->lblQuestion->installEventFilter(this);
 }
 
 TestWindow::~TestWindow() = default;
 
-void TestWindow::bringToFront(QWidget *front, QWidget *behind)
+void TestWindow::bringToFront(QWidget *front, QWidget *behind, void (TestWindow::*focus)())
 {
+    // The focus goes to the front before the panel behind is hidden and disabled: taken
+    // from a panel that way, it would pass through the next control in the tab order,
+    // and a screen reader would name that control.
+    front->setEnabled(true);
+    front->show();
+    (this->*focus)();
     forms::bringToFront(front);
     // The covered panel must not be reachable by Tab or access keys either.
-    front->setEnabled(true);
     behind->setEnabled(false);
 }
 
 void TestWindow::startTest()
 {
     showQuestion(0);
-    bringToFront(ui->fraQuestion, ui->fraResult);
-    focusQuestion();
+    bringToFront(ui->fraQuestion, ui->fraResult, &TestWindow::focusQuestion);
 }
 
 void TestWindow::showQuestion(int index)
@@ -65,27 +75,26 @@ void TestWindow::showQuestion(int index)
     ui->optAnswerOne->setText(quiz::slot(s.Options, 2 * index));
     ui->optAnswerTwo->setText(quiz::slot(s.Options, 2 * index + 1));
     forms::clearOptions({ui->optAnswerOne, ui->optAnswerTwo});
-    // To a screen reader the question's panel and the answers' panel are the question,
-    // with the two answers as their description.
+    // To a screen reader the answers' panel is the question, and the two answers its
+    // description; the question's own text has them as its description too.
     const QString answers = ui->optAnswerOne->text() + QStringLiteral(", ") + ui->optAnswerTwo->text();
-    for (QWidget *panel : {ui->Frame3, ui->Frame1}) {
-        panel->setAccessibleName(ui->lblQuestion->text());
-        panel->setAccessibleDescription(answers);
-    }
+    ui->Frame1->setAccessibleName(ui->lblQuestion->text());
+    ui->Frame1->setAccessibleDescription(answers);
+    ui->lblQuestion->setAccessibleDescription(answers);
 }
 
 void TestWindow::focusQuestion()
 {
     // A screen reader speaks what the focus comes to, and nothing that changes under a
-    // focus that stays: the focus moves to a panel that reads out the question, each
-    // time to one it is not on already.
-    (ui->Frame1->hasFocus() ? ui->Frame3 : ui->Frame1)->setFocus();
+    // focus that stays: the focus moves to the answers' panel, or when it is there
+    // already, to the question's text.
+    (ui->Frame1->hasFocus() ? static_cast<QWidget *>(ui->lblQuestion) : ui->Frame1)->setFocus();
 }
 
 bool TestWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // From a question's panel, the keys that choose an answer go on to the first answer.
-    if ((watched == ui->Frame1 || watched == ui->Frame3) && event->type() == QEvent::KeyPress) {
+    if ((watched == ui->Frame1 || watched == ui->lblQuestion) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right
             || key == Qt::Key_Space) {
@@ -151,9 +160,8 @@ void TestWindow::showResult()
     // The verdict is longer than the layout's caption: keep it centred in its frame.
     ui->lblAnswer->resize(ui->lblAnswer->sizeHint());
     ui->lblAnswer->move((ui->Frame4->width() - ui->lblAnswer->width()) / 2, ui->lblAnswer->y());
-    bringToFront(ui->fraResult, ui->fraQuestion);
     // No button holds the focus, so Enter (like Esc) reaches Next once more.
-    focusList();
+    bringToFront(ui->fraResult, ui->fraQuestion, &TestWindow::focusList);
 }
 
 void TestWindow::focusList()

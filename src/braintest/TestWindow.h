@@ -50,7 +50,7 @@ private:
     void focusQuestion();
     void focusList();
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void bringToFront(QWidget *front, QWidget *behind);
+    void bringToFront(QWidget *front, QWidget *behind, void (TestWindow::*focus)());
 
     platform::MessageBoxService &m_boxes;
     quiz::Test &m_quiz;
