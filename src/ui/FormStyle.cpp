@@ -50,6 +50,29 @@ void FormStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
             palette.setColor(QPalette::WindowText, box->textColor);
         drawItemText(painter, label, alignment, palette, box->state & State_Enabled, box->text, QPalette::WindowText);
     }
+    if (box->state & State_HasFocus)
+        drawFocusMark(option->rect, painter);
+}
+
+void FormStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                            const QWidget *widget) const
+{
+    QProxyStyle::drawControl(element, option, painter, widget);
+    if (element == CE_ShapedFrame && (option->state & State_HasFocus))
+        drawFocusMark(option->rect, painter);
+}
+
+void FormStyle::drawFocusMark(const QRect &rect, QPainter *painter)
+{
+    // Two pixels of dots in the yellow of the forms' questions and names: plain on their
+    // blue, and inside the edge, where a neighbour does not cover it.
+    painter->save();
+    QPen pen(QColor(255, 255, 0), 2, Qt::DotLine);
+    pen.setCapStyle(Qt::FlatCap);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(rect).adjusted(2, 2, -2, -2));
+    painter->restore();
 }
 
 namespace {

@@ -35,6 +35,11 @@ public:
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
                             const QWidget *widget) const override;
 
+    // A panel, a text or a group box with the keyboard focus (the test window puts it
+    // there to have them read out) gets a focus mark: a dotted line inside its edge.
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override;
+
     // Standard icons are made when first drawn, not when asked for: every menu bar
     // asks for its overflow button's icon, which is seldom drawn, and reading it from
     // its file would load every image plug-in at start-up.
@@ -42,6 +47,7 @@ public:
                        const QWidget *widget = nullptr) const override;
 
 private:
+    static void drawFocusMark(const QRect &rect, QPainter *painter);
     void drawShadedFrame(const QStyleOption &option, const QGroupBox &box, QPainter *painter) const;
 };
 

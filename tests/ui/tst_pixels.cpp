@@ -12,6 +12,7 @@
 #include "web/banners.h"
 #include "widgets.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -103,7 +104,29 @@ private slots:
             window->show();
         }
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto picture = [window] { return window->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        // A panel that holds the focus (to be read out) shows a mark in the forms' yellow,
+        // within its own rectangle; without the focus, the window is as it always was.
+        QWidget *focus = QApplication::focusWidget();
+        if (focus && focus->focusPolicy() == Qt::ClickFocus) {
+            const QImage marked = picture();
+            focus->clearFocus();
+            const QImage plain = picture();
+            const qreal scale = marked.devicePixelRatio();
+            const QRect panel(QPointF(focus->mapTo(window, QPoint()) * scale).toPoint(), focus->size() * scale);
+            int yellow = 0;
+            for (int y = 0; y < marked.height(); ++y)
+                for (int x = 0; x < marked.width(); ++x) {
+                    if (marked.pixel(x, y) == plain.pixel(x, y))
+                        continue;
+                    QVERIFY2(panel.contains(x, y), qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+                    yellow += marked.pixel(x, y) == qRgb(255, 255, 0);
+                }
+            // At least a dotted line round it.
+            QVERIFY2(yellow >= (panel.width() + panel.height()) / 2,
+                     qPrintable(focus->objectName() + QStringLiteral(": ") + QString::number(yellow)));
+        }
+        const QImage shown = picture();
 
         const QString path = pictureName(state);
         if (qEnvironmentVariableIsSet("BRENVO_UPDATE_PIXELS")) {
