@@ -38,12 +38,12 @@ TestWindow::TestWindow(platform::MessageBoxService &boxes, quiz::Test &quiz, QWi
     ui->fraQuestion->setEnabled(false);
     // The panels the focus is put on to have them read out: focusable (a click puts the
     // focus there too; Tab passes them by).
-    for (QWidget *panel : {static_cast<QWidget *>(ui->Frame1), static_cast<QWidget *>(ui->lblQuestion),
-                           static_cast<QWidget *>(ui->fraResult), static_cast<QWidget *>(ui->fraRightBrainResponsible),
-                           static_cast<QWidget *>(ui->fraLeftBrainResponsible)})
+    for (QWidget *panel :
+         {static_cast<QWidget *>(ui->Frame1), static_cast<QWidget *>(ui->Frame3), static_cast<QWidget *>(ui->fraResult),
+          static_cast<QWidget *>(ui->fraRightBrainResponsible), static_cast<QWidget *>(ui->fraLeftBrainResponsible)})
         panel->setFocusPolicy(Qt::ClickFocus);
     ui->Frame1->installEventFilter(this);
-    ui->lblQuestion->installEventFilter(this);
+    ui->Frame3->installEventFilter(this);
 }
 
 TestWindow::~TestWindow() = default;
@@ -75,26 +75,28 @@ void TestWindow::showQuestion(int index)
     ui->optAnswerOne->setText(quiz::slot(s.Options, 2 * index));
     ui->optAnswerTwo->setText(quiz::slot(s.Options, 2 * index + 1));
     forms::clearOptions({ui->optAnswerOne, ui->optAnswerTwo});
-    // To a screen reader the answers' panel is the question, and the two answers its
-    // description; the question's own text has them as its description too.
-    const QString answers = ui->optAnswerOne->text() + QStringLiteral(", ") + ui->optAnswerTwo->text();
-    ui->Frame1->setAccessibleName(ui->lblQuestion->text());
-    ui->Frame1->setAccessibleDescription(answers);
-    ui->lblQuestion->setAccessibleDescription(answers);
 }
 
 void TestWindow::focusQuestion()
 {
     // A screen reader speaks what the focus comes to, and nothing that changes under a
     // focus that stays: the focus moves to the answers' panel, or when it is there
-    // already, to the question's text.
-    (ui->Frame1->hasFocus() ? static_cast<QWidget *>(ui->lblQuestion) : ui->Frame1)->setFocus();
+    // already, to the question's panel. The one it moves to is the question to a screen
+    // reader, the two answers its description; the other has no name of its own, so
+    // that no two panels are read as the same question.
+    QWidget *to = ui->Frame1->hasFocus() ? ui->Frame3 : ui->Frame1;
+    QWidget *other = to == ui->Frame1 ? ui->Frame3 : ui->Frame1;
+    other->setAccessibleName(QString());
+    other->setAccessibleDescription(QString());
+    to->setAccessibleName(ui->lblQuestion->text());
+    to->setAccessibleDescription(ui->optAnswerOne->text() + QStringLiteral(", ") + ui->optAnswerTwo->text());
+    to->setFocus();
 }
 
 bool TestWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // From a question's panel, the keys that choose an answer go on to the first answer.
-    if ((watched == ui->Frame1 || watched == ui->lblQuestion) && event->type() == QEvent::KeyPress) {
+    if ((watched == ui->Frame1 || watched == ui->Frame3) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right
             || key == Qt::Key_Space) {

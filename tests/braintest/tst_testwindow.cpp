@@ -185,9 +185,13 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(bool, selects);
+        // The focused panel is read as the question, and no other panel.
         const auto reads = [this](QWidget *w) {
+            const QString question = at<QLabel>("lblQuestion")->text();
+            QWidget *other = w == at("Frame1") ? at("Frame3") : at("Frame1");
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-            return iface->text(QAccessible::Name) == at<QLabel>("lblQuestion")->text()
+            return iface->text(QAccessible::Name) == question
+                   && QAccessible::queryAccessibleInterface(other)->text(QAccessible::Name) != question
                    && iface->text(QAccessible::Description)
                           == at<QRadioButton>("optAnswerOne")->text() + QStringLiteral(", ")
                                  + at<QRadioButton>("optAnswerTwo")->text();

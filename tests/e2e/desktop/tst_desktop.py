@@ -285,13 +285,13 @@ def exit_screen_keyboard(desktop, binary):
     with brenvo(desktop, binary) as p:
         screen = open_exit_screen(desktop, p)
         wait_for("Exit to have the focus", lambda: focus_in(screen).name == "Exit")
-        forward = go_round(desktop, screen, 8)
+        # The message box, below its frame's edge, is no stop: nobody sees it.
+        forward = go_round(desktop, screen, 7)
         check(forward == ["Exit", "Visit the Talvern Discussion Board Now", "Your Name", "Refer A Friend Now",
-                          "Your Email Address", "Friend's Email Address", "Friend's Name", "Your Message", "Exit"],
+                          "Your Email Address", "Friend's Email Address", "Friend's Name", "Exit"],
               f"Tab order {forward}")
-        check(go_round(desktop, screen, 8, backwards=True) == forward[::-1], "Shift+Tab order")
-        check(text_of(need("message", find(screen, "text", "Your Message", shown=False))) == "Your Message\n",
-              "Tab typed into the message box")
+        check(go_round(desktop, screen, 7, backwards=True) == forward[::-1], "Shift+Tab order")
+        check(find(screen, "text", "Your Message") is None, "the hidden message box is read as shown")
         # Enter on the check box does nothing; Space then opens the board once.
         desktop.keys("Tab")
         wait_for("the check box", lambda: focus_in(screen).name.startswith("Visit"))
