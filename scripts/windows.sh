@@ -6,14 +6,16 @@
 # build-windows/brenvo.exe, its installer and a portable zip beside it; signed when
 # BRENVO_SIGN_PFX names a certificate (see scripts/sign-windows.sh).
 #   --test   also builds the unit tests for Windows and runs them under Wine (offscreen),
-#            then brenvo.exe and its installer under Wine on a virtual screen
+#            then brenvo.exe and its installer under Wine on a virtual screen, and what a
+#            screen reader is given through UI Automation (under Wine 10; on Debian 12,
+#            in a Debian 13 root: see scripts/debian13-root.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 qt=/opt/qt-6.4.2-mingw64
 archive=../shared/windows/qt-6.4.2-mingw64.tar.xz
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qt6-base-dev-tools
     cmake ninja-build xz-utils nsis osslsigncode zip)
-[[ ${1:-} != --test ]] || packages+=(wine wine64 xvfb xauth xdotool openbox x11-utils openssl unzip)
+[[ ${1:-} != --test ]] || packages+=(wine wine64 xvfb xauth xdotool openbox x11-utils openssl unzip python3)
 bash scripts/setup.sh --no-build --extra "${packages[@]}"
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
@@ -47,4 +49,6 @@ if [[ ${1:-} == --test ]]; then
     bash tests/windows/tst_wine.sh build-windows/brenvo.exe build-windows/Brenvo-*-win64.exe
     bash tests/windows/tst_signing.sh build-windows
     bash tests/windows/tst_relink.sh "build-windows/Brenvo-$version-win64-relink.zip" build-windows/brenvo.exe
+    # What a Windows screen reader is given, through UI Automation under Wine 10.
+    bash tests/windows/uia/tst_uia.sh build-windows/brenvo.exe build-windows/uia_probe.exe
 fi

@@ -8,7 +8,6 @@ what Orca spoke.
 """
 import datetime
 import os
-import re
 import shutil
 import sys
 
@@ -18,24 +17,12 @@ from gi.repository import Atspi  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "desktop"))
+sys.path.insert(0, os.path.join(HERE, ".."))
 sys.path.insert(0, HERE)
 from desktop import Desktop, Failure, Program  # noqa: E402
 from orca import Orca  # noqa: E402
+from screentexts import BANK  # noqa: E402
 
-# The question bank as the program holds it: (question, first answer, second answer, key
-# is first), each text one or more literals in a row.
-TEXT = r'((?:u"[^"]*"\s*)+)'
-BANK_ROW = re.compile(r"\{\s*" + TEXT + r",\s*" + TEXT + r",\s*" + TEXT + r",\s*(true|false)\s*\}")
-
-
-def joined(literals):
-    return "".join(re.findall(r'u"([^"]*)"', literals))
-
-
-with open(os.path.join(HERE, "..", "..", "..", "src", "braintest", "quiz.cpp")) as f:
-    BANK = [(joined(q), joined(a), joined(b), key == "true") for q, a, b, key in BANK_ROW.findall(f.read())]
-if len(BANK) != 20:
-    raise SystemExit(f"the question bank reads as {len(BANK)} questions")
 TIE = "Your Left Brain And Right Brain Are Both Used Equally"
 RIGHT = ("The Right Brain is Responsible for", "Understanding of the whole picture", "Ready to take risks")
 LEFT = ("The Left Brain is Responsible for", "Good verbal and expressive skills", "Lives in real world")
