@@ -79,8 +79,10 @@ class Probe:
         self.replies.put("ended")
 
     def _reply(self):
+        # A window's tree is some hundred calls into brenvo.exe, each through Wine's
+        # server: on a busy machine that can take a minute.
         try:
-            return self.replies.get(timeout=TIMEOUT)
+            return self.replies.get(timeout=5 * TIMEOUT)
         except queue.Empty:
             raise Failure("the UIA client did not answer") from None
 
