@@ -6,8 +6,16 @@
 # packages it would need, one a line, and changes nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+fail() {
+    echo "setup: $*" >&2
+    exit 1
+}
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core fonts-liberation2 dpkg-dev)
+# Liberation 2 is fonts-liberation2 on Debian 12; from Debian 13 on that is a transitional
+# package and fonts-liberation holds it.
+liberation=fonts-liberation
+[[ $(. /etc/os-release && echo "${ID:-}-${VERSION_ID:-}") != debian-12 ]] || liberation=fonts-liberation2
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev qt6-qpa-plugins fonts-dejavu-core "$liberation" dpkg-dev)
 for arg in "$@"; do
     case $arg in
     --tests)
@@ -46,40 +54,35 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-# One line for every 25 packages set up, so that a first install of some minutes shows
-# that it goes on.
-progress() {
-    local n=0 line
-    while IFS= read -r line; do
-        [[ $line == "Setting up "* ]] || continue
-        n=$((n + 1))
-        ((n % 25)) || echo "  $n packages set up"
-    done
-}
-
+source scripts/apt.sh
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]} (with what they need; some minutes the first time)"
-    sudo=()
-    [[ $(id -u) -eq 0 ]] || sudo=(sudo)
-    # apt's and debconf's own output goes to a log, shown only when something fails.
-    log=$(mktemp)
-    if ! { "${sudo[@]}" apt-get update -qq &&
-        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes \
-            apt-get install -y -qq --no-install-recommends "${missing[@]}"; } 2>&1 | tee "$log" | progress; then
-        cat "$log" >&2
-        rm -f "$log"
-        echo "setup: could not install ${missing[*]}" >&2
-        exit 1
-    fi
-    rm -f "$log"
+    apt_install "${missing[@]}" ||
+        fail "could not install ${missing[*]} (apt's words above); once that is mended, run the same command again"
 fi
 
 [[ -z ${no_build:-} ]] || exit 0
-if [[ ! -f build/CMakeCache.txt ]]; then
-    cmake --preset default >/dev/null
+# The program alone needs none of the tests' packages; the tests need the build
+# configured with them. A build folder that a failed or interrupted configure left
+# behind has no build.ninja and is configured again.
+testing=ON
+[[ -z ${program_only:-} ]] || testing=OFF
+if [[ ! -f build/build.ninja ]] || { [[ $testing == ON ]] && ! grep -qx 'BUILD_TESTING:BOOL=ON' build/CMakeCache.txt; }; then
+    log=$(mktemp)
+    if ! cmake --preset default -DBUILD_TESTING=$testing >"$log" 2>&1; then
+        # What a failed configure cached (a compiler or Qt not found then) may keep it
+        # failing: once more from an empty cache.
+        rm -rf build/CMakeCache.txt build/CMakeFiles
+        cmake --preset default -DBUILD_TESTING=$testing >"$log" 2>&1 || {
+            cat "$log" >&2
+            rm -f "$log"
+            fail "configuring the build failed (CMake's words above); once that is mended, run the same command again"
+        }
+    fi
+    rm -f "$log"
 fi
 if [[ -n ${program_only:-} ]]; then
-    cmake --build --preset default --target brenvo
+    cmake --build --preset default --target brenvo || fail "building Brenvo failed (the compiler's words above)"
 else
-    cmake --build --preset default
+    cmake --build --preset default || fail "building Brenvo and its tests failed (the compiler's words above)"
 fi

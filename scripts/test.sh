@@ -3,4 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --tests
-ctest --preset default
+ctest --preset default || {
+    echo "test: some tests failed (named above, with their output); ctest --preset default -R NAME runs one again" >&2
+    exit 1
+}
