@@ -16,8 +16,9 @@ install(FILES ${PROJECT_BINARY_DIR}/brenvo.1.gz DESTINATION ${CMAKE_INSTALL_MAND
 install(FILES dist/debian/copyright ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 install(FILES dist/brenvo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-configure_file(dist/brenvo.metainfo.xml.in brenvo.metainfo.xml @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/brenvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# Named after the component's id, which software centres know it by.
+configure_file(dist/example.talvern.brenvo.metainfo.xml.in example.talvern.brenvo.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/example.talvern.brenvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES src/ui/icons/brenvo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 foreach(size 16 22 24 32 48 64 128 256)
     install(FILES dist/icons/brenvo-${size}.png
@@ -40,8 +41,23 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the linked libraries: the platform plugins that show the windows, and the
-# fonts the layouts are drawn with.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, fonts-liberation2")
+# fonts the layouts are drawn with. Liberation 2 is fonts-liberation2 on Debian 12 and
+# fonts-liberation from Debian 13 on: the package that holds it here.
+# liberation2/ before liberation/, which holds the old Liberation 1 on Debian 12; a link
+# is followed to the file a package owns.
+file(GLOB liberation /usr/share/fonts/truetype/liberation*/LiberationSans-Regular.ttf)
+list(SORT liberation)
+list(REVERSE liberation)
+set(liberation_package fonts-liberation2)
+if(liberation)
+    list(GET liberation 0 liberation)
+    file(REAL_PATH ${liberation} liberation)
+    execute_process(COMMAND dpkg-query -S ${liberation} OUTPUT_VARIABLE owner ERROR_QUIET)
+    if(owner MATCHES "^([a-z0-9.+-]+):")
+        set(liberation_package ${CMAKE_MATCH_1})
+    endif()
+endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, ${liberation_package}")
 # Wayland without an X server needs Qt's Wayland plug-in; with Xwayland Brenvo uses X11.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 # Stripped as Debian's dh_strip strips: the symbols and the .comment and .note sections.

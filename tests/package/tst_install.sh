@@ -8,7 +8,7 @@ trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$BUILD" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
-expect=(bin/brenvo share/applications/brenvo.desktop share/metainfo/brenvo.metainfo.xml
+expect=(bin/brenvo share/applications/brenvo.desktop share/metainfo/example.talvern.brenvo.metainfo.xml
         share/icons/hicolor/scalable/apps/brenvo.svg share/man/man1/brenvo.1.gz
         share/doc/brenvo/copyright share/doc/brenvo/changelog.gz)
 for s in 16 22 24 32 48 64 128 256; do expect+=("share/icons/hicolor/${s}x${s}/apps/brenvo.png"); done
@@ -25,7 +25,7 @@ echo "PASS: every file in place"
 desktop-file-validate "$prefix/share/applications/brenvo.desktop" || fail "desktop entry invalid"
 grep -qx "Exec=brenvo" "$prefix/share/applications/brenvo.desktop" || fail "Exec"
 echo "PASS: desktop entry valid"
-appstreamcli validate --no-net "$prefix/share/metainfo/brenvo.metainfo.xml" >/dev/null || fail "metainfo invalid"
+appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/example.talvern.brenvo.metainfo.xml" >/dev/null || fail "metainfo invalid"
 echo "PASS: metainfo valid"
 warnings=$(zcat "$prefix/share/man/man1/brenvo.1.gz" | groff -ww -man -Tutf8 2>&1 >/dev/null)
 [[ -z $warnings ]] || fail "the manual page: $warnings"
