@@ -19,6 +19,7 @@ void openDisplay(int &argc, char **argv, std::optional<QApplication> &app)
 #include "app/display_failure.h"
 #include "platform/display_choice.h"
 #include "platform/instance_lock.h"
+#include "platform/locale_choice.h"
 
 namespace {
 // X11 whenever an X server is at hand, Xwayland included, unless the user chose; a
@@ -43,6 +44,7 @@ void openDisplay(int argc, char **argv, std::optional<QApplication> &app)
     count = int(arguments.size());
     arguments.push_back(nullptr);
     const platform::RuntimeFolderLoan runtimeFolder;
+    const platform::Utf8LocaleLoan utf8Locale;
     const displayFailure::Guard guard(displayFailure::message(
         platformName, displayFailure::requestedDisplay(given, environment.display), environment.waylandDisplay));
     app.emplace(count, arguments.data());

@@ -64,8 +64,9 @@ nodisplay '":199"' DISPLAY=:57 "$BRENVO" -display :199
 nodisplay '"nonexistent"' DISPLAY=:57 "$BRENVO" -platform nonexistent
 
 # Anything else starts the program as before: Qt's -platform is obeyed, an unknown
-# argument is ignored, and the lock is taken.
-"$BRENVO" -platform offscreen --bogus >"$work/out" 2>"$work/err" &
+# argument is ignored, and the lock is taken. With no locale set at all, as on a fresh
+# machine, Qt's notice of the UTF-8 locale it chose instead stays unsaid.
+env -u LC_ALL -u LC_CTYPE -u LANG "$BRENVO" -platform offscreen --bogus >"$work/out" 2>"$work/err" &
 pid=$!
 for _ in $(seq 200); do
     [[ -e $XDG_RUNTIME_DIR/brenvo.lock ]] && break
@@ -74,6 +75,7 @@ for _ in $(seq 200); do
 done
 [[ -e $XDG_RUNTIME_DIR/brenvo.lock ]] || fail "-platform offscreen --bogus did not start the program"
 kill -0 "$pid" || fail "the program did not keep running"
+! grep -q locale "$work/err" || fail "a start without a locale said: $(cat "$work/err")"
 passed=$((passed + 1))
 
 # scripts/run.sh with a display that answers nowhere says so at once: no package
