@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --fuzz --no-build
-[[ -f build-fuzz/CMakeCache.txt ]] || cmake --preset fuzz >/dev/null
+source scripts/configure.sh
+configure_build build-fuzz fuzz
 cmake --build --preset fuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -5,9 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh --no-build
-if [[ ! -f build-deb/CMakeCache.txt ]]; then
-    (source scripts/debian-flags.sh && cmake --preset deb >/dev/null)
-fi
+source scripts/configure.sh
+# Debian's flags reach CMake at the folder's first configure.
+(source scripts/debian-flags.sh && configure_build build-deb deb)
 cmake --build --preset deb >&2
 (cd build-deb && cpack >/dev/null)
 ls "$PWD"/build-deb/brenvo_*.deb

@@ -63,24 +63,13 @@ fi
 
 [[ -z ${no_build:-} ]] || exit 0
 # The program alone needs none of the tests' packages; the tests need the build
-# configured with them. A build folder that a failed or interrupted configure left
-# behind has no build.ninja and is configured again.
+# configured with them.
+source scripts/configure.sh
 testing=ON
 [[ -z ${program_only:-} ]] || testing=OFF
-if [[ ! -f build/build.ninja ]] || { [[ $testing == ON ]] && ! grep -qx 'BUILD_TESTING:BOOL=ON' build/CMakeCache.txt; }; then
-    log=$(mktemp)
-    if ! cmake --preset default -DBUILD_TESTING=$testing >"$log" 2>&1; then
-        # What a failed configure cached (a compiler or Qt not found then) may keep it
-        # failing: once more from an empty cache.
-        rm -rf build/CMakeCache.txt build/CMakeFiles
-        cmake --preset default -DBUILD_TESTING=$testing >"$log" 2>&1 || {
-            cat "$log" >&2
-            rm -f "$log"
-            fail "configuring the build failed (CMake's words above); once that is mended, run the same command again"
-        }
-    fi
-    rm -f "$log"
-fi
+reconfigure=
+[[ $testing == OFF ]] || grep -qsx 'BUILD_TESTING:BOOL=ON' build/CMakeCache.txt || reconfigure=1
+BRENVO_RECONFIGURE=$reconfigure configure_build build default -DBUILD_TESTING=$testing || exit 1
 if [[ -n ${program_only:-} ]]; then
     cmake --build --preset default --target brenvo || fail "building Brenvo failed (the compiler's words above)"
 else

@@ -3,7 +3,8 @@
 # on) in build-sanitize/ and runs the whole suite there; any report fails it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh --tests >/dev/null
-[[ -f build-sanitize/CMakeCache.txt ]] || cmake --preset sanitize >/dev/null
+bash scripts/setup.sh --tests --no-build
+source scripts/configure.sh
+configure_build build-sanitize sanitize
 cmake --build --preset sanitize
 ctest --preset sanitize
