@@ -15,7 +15,7 @@ import tempfile
 import time
 
 # Longer under valgrind (BRENVO_UNDER names the command the program is run under).
-TIMEOUT = float(os.environ.get("BRENVO_TIMEOUT", "20"))
+TIMEOUT = float(os.environ.get("BRENVO_TIMEOUT", "60"))
 
 
 class Failure(AssertionError):
@@ -162,6 +162,13 @@ class Desktop:
     def click(self, node):
         x, y = centre(node)
         run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
+
+    def type_into(self, node, text):
+        """Clicks into a box and types text once the box has the focus, as a user
+        looks before typing."""
+        self.click(node)
+        wait_for(f"the focus in '{node.name}'", lambda: focused(node))
+        self.type(text)
 
 
 class Program:

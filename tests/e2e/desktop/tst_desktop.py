@@ -13,8 +13,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Failure, Program, centre, extents, find, find_all, focus_in, has_role, main, need, press,  # noqa: E402
-                     showing, text_of, wait_for, walk)
+from desktop import (TIMEOUT, Failure, Program, centre, extents, find, find_all, focus_in, focused, has_role, main, need,  # noqa: E402
+                     press, showing, text_of, wait_for, walk)
 
 DETAILS = "Brenvo v1.15"
 SECOND = "Brenvo v1.20"  # test window, about window and exit screen
@@ -156,6 +156,7 @@ def details_window(desktop, binary):
         start = need("start", find(details, "push button", "Take The Brain Test Now"))
         press(start)
         close_box_by_mouse(desktop, p, "Please Enter Your Name")
+        wait_for("the focus back in the name box", lambda: focused(name_box))
         desktop.type("a1")
         close_box_by_mouse(desktop, p, "Please Enter only Letters")
         press(start)
@@ -194,6 +195,7 @@ def whole_test_by_names(desktop, binary):
     """A tie and a clear verdict, taken with what a screen reader reads."""
     with brenvo(desktop, binary) as p:
         details = p.window(DETAILS, "frame")
+        wait_for("the focus in the name box", lambda: focused(need("name box", find(details, "text", "Name"))))
         desktop.type("ann")
         press(need("Female", find(details, "radio button", "Female")))
         press(need("start", find(details, "push button", "Take The Brain Test Now")))
@@ -259,17 +261,13 @@ def exit_screen_boxes(desktop, binary):
         submit = need("submit", find(screen, "push button", "Refer A Friend Now"))
         desktop.click(submit)
         close_box_by_mouse(desktop, p, "Please Enter Proper Email Address")
-        desktop.click(need("email", find(screen, "text", "Your Email Address")))
-        desktop.type("a ")
+        desktop.type_into(need("email", find(screen, "text", "Your Email Address")), "a ")
         close_box_by_mouse(desktop, p, "Email Address Cannot Contain Space")
-        desktop.click(need("friend's email", find(screen, "text", "Friend's Email Address")))
-        desktop.type("a")
+        desktop.type_into(need("friend's email", find(screen, "text", "Friend's Email Address")), "a")
         desktop.click(submit)
         close_box_by_mouse(desktop, p, "Please Enter Distinct Email Addresses")
-        desktop.click(need("friend's email", find(screen, "text", "Friend's Email Address")))
-        desktop.type("@b.c")
-        desktop.click(need("email", find(screen, "text", "Your Email Address")))
-        desktop.type("@d.e")
+        desktop.type_into(need("friend's email", find(screen, "text", "Friend's Email Address")), "@b.c")
+        desktop.type_into(need("email", find(screen, "text", "Your Email Address")), "@d.e")
         desktop.click(submit)
         close_box_by_mouse(desktop, p, "Please Enter Your Name")
         check(p.opened() == [], "something was sent")
@@ -300,8 +298,7 @@ def exit_screen_keyboard(desktop, binary):
         typed = {"taf1": "Ann Lee", "taf2": "ann@example.org", "taf4": "Bob", "taf5": "bob@example.org"}
         for name, key in (("Your Name", "taf1"), ("Your Email Address", "taf2"), ("Friend's Name", "taf4"),
                           ("Friend's Email Address", "taf5")):
-            desktop.click(need(name, find(screen, "text", name)))
-            desktop.type(typed[key])
+            desktop.type_into(need(name, find(screen, "text", name)), typed[key])
         desktop.click(need("submit", find(screen, "push button", "Refer A Friend Now")))
         sent = p.wait_opened(2)[1]
         check(sent == PAGE + "kesp-refer-a-friend&taf1=Ann%20Lee&taf2=ann%40example.org&taf3=Your%20Message%0D%0A"
@@ -405,8 +402,7 @@ def no_browser_keeps_quiet(desktop, binary):
         screen = open_exit_screen(desktop, p)
         for name, value in (("Your Name", "Ann Lee"), ("Your Email Address", "ann@example.org"),
                             ("Friend's Name", "Bob"), ("Friend's Email Address", "bob@example.org")):
-            desktop.click(need(name, find(screen, "text", name)))
-            desktop.type(value)
+            desktop.type_into(need(name, find(screen, "text", name)), value)
         desktop.click(need("submit", find(screen, "push button", "Refer A Friend Now")))
         desktop.click(need("Exit", find(screen, "push button", "Exit")))
         wait_for("the program to end", p.ended)
@@ -486,6 +482,7 @@ def every_link(desktop, binary):
         keys_to(desktop, SECOND, "Escape")
         wait_for("Esc to close the about window", lambda: desktop.titled(SECOND) == [])
 
+        wait_for("the focus in the name box", lambda: focused(need("name box", find(details, "text", "Name"))))
         desktop.type("ann")
         press(need("Female", find(details, "radio button", "Female")))
         press(need("start", find(details, "push button", "Take The Brain Test Now")))
@@ -632,7 +629,7 @@ def one_copy(desktop, binary):
         for _ in range(20):
             stack.enter_context(brenvo(desktop, binary, prepare=quiet))
         wait_for("one window and nineteen refusals", lambda: len(desktop.titled("Brenvo")) == 19
-                 and len(desktop.titled(DETAILS)) == 1, timeout=90)
+                 and len(desktop.titled(DETAILS)) == 1, timeout=3 * TIMEOUT)
 
 
 def too_large_for_the_screen(desktop, binary):
@@ -649,7 +646,7 @@ def too_large_for_the_screen(desktop, binary):
                 return x >= 0 and y >= 0
             # Placed once it is mapped: a window placed off the screen stays there.
             wait_for(f"'{title}' with its frame's top left on the screen ({desktop.frame_top_left(window)})",
-                     on_screen, timeout=5)
+                     on_screen)
 
 
 @contextlib.contextmanager

@@ -114,7 +114,7 @@ class Orca:
     def since(self):
         return self.said()[self._mark:]
 
-    def settle(self, timeout=10.0):
+    def settle(self, timeout=30.0):
         """Waits until Orca has forgotten what it last generated speech from. Orca 48
         keeps each object's description for up to two seconds and speaks a change made
         meanwhile with the old text, as for a user who answers a question that fast; a
@@ -133,7 +133,7 @@ class Orca:
         if any(CACHE_CLEARED in line for line in lines()):
             wait_until("Orca to clear its cache", forgotten, timeout)
 
-    def hear(self, *expected, whole=False, timeout=20.0):
+    def hear(self, *expected, whole=False, timeout=60.0):
         """Waits until every text of `expected` has been spoken since the mark (as a
         whole utterance, when `whole`) and Orca has been still a moment; returns what
         was said, and moves the mark past it."""

@@ -156,9 +156,12 @@ def journey(desktop, binary):
     finally:
         program.stop()
         orca.close()
-        # For a look at everything Orca did: BRENVO_ORCA_LOG=FILE keeps its debug log.
+        # For a look at everything Orca did: BRENVO_ORCA_LOG=FILE keeps its debug log,
+        # and FILE.brenvo what the program wrote to standard error.
         if os.environ.get("BRENVO_ORCA_LOG"):
             shutil.copy(orca.log, os.environ["BRENVO_ORCA_LOG"])
+            with open(os.environ["BRENVO_ORCA_LOG"] + ".brenvo", "w") as f:
+                f.write(program.stderr())
 
 
 def main(argv):
