@@ -244,6 +244,29 @@ QAccessibleInterface *windowAccessible(const QString &className, QObject *object
 }
 } // namespace
 
+namespace {
+// With a screen reader listening, Qt hands every key to the accessibility bus and gives
+// the window a copy when the bus answers. A lone Alt has done its work by then: the
+// menu bar watches the key itself as it comes. Its copy would switch the menu bar's
+// keyboard mode once more, so that Alt alone never reached the menus and Alt with a
+// letter could leave the File menu selected.
+class LateAltCopies final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) || event->spontaneous()
+            || !watched->isWindowType())
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        return key == Qt::Key_Alt || key == Qt::Key_Meta;
+    }
+};
+} // namespace
+
 void installLook()
 {
     QApplication::setStyle(new FormStyle);
@@ -251,6 +274,7 @@ void installLook()
     QApplication::setFont(QApplication::font(), "QMessageBox");
     QApplication::setFont(designFont(QStringLiteral("Verdana 8.25")));
     QAccessible::installFactory(windowAccessible);
+    qApp->installEventFilter(new LateAltCopies(qApp));
 }
 
 QPixmap programPixmap()

@@ -20,9 +20,10 @@ QString face(const QString &designed);
 QFont designFont(const QString &written);
 
 // The application's style and font (the forms' own, so that nothing is laid out in a
-// font no window shows; message boxes keep the desktop's), and the screen-reader role of windows
+// font no window shows; message boxes keep the desktop's), the screen-reader role of windows
 // that are plain widgets (the exit screen): a window, read with its title, rather
-// than an anonymous filler. Shared by the program and its tests.
+// than an anonymous filler, and Alt for the menus with a screen reader as without one.
+// Shared by the program and its tests; called once.
 void installLook();
 
 QIcon programIcon();

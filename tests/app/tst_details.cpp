@@ -13,6 +13,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QtTest>
 
 using platform::BoxIcon;
@@ -335,6 +336,20 @@ private slots:
         // A button's access key presses it with a short visible press, not at once.
         QTest::keyClick(w->windowHandle(), Qt::Key_B, Qt::AltModifier);
         QTRY_VERIFY(fakes::program().existingTestWindow() && fakes::program().existingTestWindow()->isVisible());
+    }
+
+    void altReachesTheMenusOnceWithAScreenReader()
+    {
+        // Alt pressed and let go: the menu bar takes the keyboard. With a screen reader
+        // Qt then also hands the window a late copy of both key events, made as the
+        // X11 plug-in makes them (the press carrying the Alt it sets).
+        QTest::keyClick(w, Qt::Key_Alt);
+        QCOMPARE(QApplication::focusWidget(), w->menuBar());
+        QCoreApplication::postEvent(w->windowHandle(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier));
+        QCoreApplication::postEvent(w->windowHandle(), new QKeyEvent(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier));
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(QApplication::focusWidget(), w->menuBar());
+        QVERIFY(w->menuBar()->activeAction());
     }
 
     void startHidesTheExitScreen()
