@@ -30,7 +30,7 @@ apt_wait_for_lock() {
     local pid said=
     while pid=$(apt_lock_holder) && [[ -n $pid ]]; do
         if [[ -z $said ]]; then
-            echo "  waiting for apt, which another program is using (process $pid: $(tr '\0' ' ' </proc/"$pid"/cmdline 2>/dev/null))"
+            echo "  waiting for apt, which another program is using (process $pid: $(tr '\0\n' '  ' </proc/"$pid"/cmdline 2>/dev/null | cut -c1-60))"
             said=1
         fi
         sleep 1

@@ -8,7 +8,7 @@
 #   --test   also builds the unit tests for Windows and runs them under Wine (offscreen),
 #            then brenvo.exe and its installer under Wine on a virtual screen, and what a
 #            screen reader is given through UI Automation (under Wine 10; on Debian 12,
-#            in a Debian 13 root: see scripts/debian13-root.sh)
+#            in a Debian 13 root: see scripts/debian-root.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 qt=/opt/qt-6.4.2-mingw64
@@ -34,7 +34,8 @@ if [[ $(dpkg-query -W -f='${Version}' qt6-base-dev-tools) != 6.4.2* ]]; then
     host=/opt/qt-6.4.2-host/usr
     [[ -x $host/lib/qt6/libexec/moc ]] || bash tools/windows-qt/host-tools.sh /opt/qt-6.4.2-host
 fi
-[[ -f build-windows/CMakeCache.txt ]] || cmake --preset windows -DBRENVO_QT_HOST_PATH="$host" >/dev/null
+source scripts/configure.sh
+configure_build build-windows windows -DBRENVO_QT_HOST_PATH="$host"
 cmake --build --preset windows
 (cd build-windows && cpack >/dev/null)
 # Brenvo's objects and link command, published with a release: Qt is linked statically.

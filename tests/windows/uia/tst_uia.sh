@@ -2,7 +2,7 @@
 # What a Windows screen reader is given by brenvo.exe, read through UI Automation (see
 # tst_uia.py) on a virtual screen with openbox. UI Automation under Wine needs Wine 10:
 # the system's own where it has it (Debian 13), else the Wine of a Debian 13 root
-# (scripts/debian13-root.sh; needs root), which runs the journey on the X server and
+# (scripts/debian-root.sh; needs root), which runs the journey on the X server and
 # window manager started here.
 #   usage: tests/windows/uia/tst_uia.sh build-windows/brenvo.exe build-windows/uia_probe.exe
 set -uo pipefail
@@ -22,10 +22,12 @@ if [[ ${wine_major:-0} -ge 10 ]]; then
 fi
 
 cd "$here/../../.." || exit 1
-source scripts/debian13-root.sh
+source scripts/debian-root.sh
 root=$(mktemp -d /var/tmp/brenvo-uia.XXXXXX)
-trap 'kill "$openbox_pid" 2>/dev/null; stop_x; debian13_remove "$root"' EXIT
-debian13_root "$root" || fail "no Debian 13 root"
+trap 'kill "$openbox_pid" 2>/dev/null; stop_x; debian_remove "$root"' EXIT
+# Wine, the journey's Python and its keys, and the fonts the windows are drawn with.
+debian_root trixie "$root" wine wine64 python3 xdotool x11-utils fonts-dejavu-core fonts-liberation ||
+    fail "no Debian 13 root"
 mkdir -p "$root/src" "$root/brenvo" "$root/probe"
 # The sources read-only, the two programs' folders, and the X server's socket; the
 # mounts and whatever Wine leaves running end with the namespace.
