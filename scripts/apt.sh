@@ -37,8 +37,8 @@ apt_wait_for_lock() {
     done
 }
 
-# apt's own progress (its status lines on descriptor 3) as one line every tenth of
-# the download and of the setting up.
+# apt's own progress (its status lines, among its other output) as one line every
+# tenth of the download and of the setting up.
 apt_progress() {
     local kind _item percent _rest step downloaded=-10 set_up=-10
     while IFS=: read -r kind _item percent _rest; do
@@ -61,8 +61,10 @@ apt_install() {
     log=$(mktemp)
     # The lock is waited for above, and by apt itself should another program take it
     # in between.
+    # The status lines go to standard output with apt's own: sudo closes every other
+    # descriptor.
     apt=("${apt_sudo[@]}" env DEBIAN_FRONTEND=noninteractive DEBCONF_NOWARNINGS=yes
-        apt-get -q -y -o DPkg::Lock::Timeout=600 -o APT::Status-Fd=3)
+        apt-get -q -y -o DPkg::Lock::Timeout=600 -o APT::Status-Fd=1)
     apt_wait_for_lock
     # A run stopped halfway through (Ctrl+C, a lost connection) left dpkg's journal.
     if compgen -G '/var/lib/dpkg/updates/[0-9]*' >/dev/null; then
@@ -71,12 +73,12 @@ apt_install() {
     fi
     echo "  reading Debian's package lists"
     # apt's own output goes to the log, shown only when something fails.
-    if "${apt[@]}" update 3>&1 >>"$log" 2>&1 | apt_progress >/dev/null &&
-        "${apt[@]}" install --fix-broken --no-install-recommends "$@" 3>&1 >>"$log" 2>&1 | apt_progress; then
+    if "${apt[@]}" update 2>&1 | tee -a "$log" | apt_progress >/dev/null &&
+        "${apt[@]}" install --fix-broken --no-install-recommends "$@" 2>&1 | tee -a "$log" | apt_progress; then
         status=0
     else
         status=1
-        cat "$log" >&2
+        grep -v '^[a-z]*status:' "$log" >&2
     fi
     rm -f "$log"
     return "$status"
