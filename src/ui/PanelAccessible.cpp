@@ -7,11 +7,15 @@
 namespace forms {
 
 namespace {
-// a is read before b: it lies wholly above b, or on the same row and to its left.
+// a is read before b: from the top, a box whose top lies above the other's middle comes
+// first (boxes that share an edge may overlap by a pixel or two); side by side, each top
+// above the other's middle, the left one.
 bool readsBefore(const QRect &a, const QRect &b)
 {
-    const bool sameRow = a.top() <= b.bottom() && b.top() <= a.bottom();
-    return a.bottom() < b.top() || (sameRow && a.left() < b.left());
+    const auto above = [](const QRect &x, const QRect &y) { return 2 * x.top() < 2 * y.top() + y.height(); };
+    if (above(a, b) != above(b, a))
+        return above(a, b);
+    return above(a, b) && a.left() < b.left();
 }
 } // namespace
 

@@ -1,7 +1,7 @@
 // A window or panel of the forms as a screen reader reads it: its controls in the order
-// they are seen, from the top left and row by row, whatever order they are stacked in.
-// (Frames that meet edge to edge share a line, and the one drawn over that line is not
-// always the one above; a panel brought to the front is stacked last.)
+// they are seen, from the top and, side by side, from the left, whatever order they are
+// stacked in. (Frames that meet edge to edge share a line, and the one drawn over that
+// line is not always the one above; a panel brought to the front is stacked last.)
 #pragma once
 
 #include <QAccessibleWidget>

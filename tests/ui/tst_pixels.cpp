@@ -2,20 +2,12 @@
 // pictures in tests/ui/pixels, at the scale factor the run was started with (1 or 2).
 // A change to how the forms are built that shows anywhere fails here.
 // BRENVO_UPDATE_PIXELS=1 writes the pictures anew instead (after a wanted change).
-#include "app/DetailsWindow.h"
-#include "app/Program.h"
-#include "braintest/TestWindow.h"
-#include "braintest/quiz.h"
-#include "exit/ExitScreen.h"
 #include "fakes.h"
-#include "web/AboutDialog.h"
-#include "web/banners.h"
-#include "widgets.h"
+#include "states.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFontDatabase>
-#include <QLineEdit>
 #include <QtTest>
 
 class tst_pixels : public QObject
@@ -27,34 +19,6 @@ class tst_pixels : public QObject
     {
         const int scale = qEnvironmentVariableIntValue("QT_SCALE_FACTOR") > 1 ? 2 : 1;
         return QStringLiteral(BRENVO_PIXELS_DIR "/%1@%2x.png").arg(state).arg(scale);
-    }
-
-    DetailsWindow *details(float banner)
-    {
-        f.random->values = {banner};
-        DetailsWindow *w = fakes::program().details();
-        w->show();
-        fakes::program().chooseBanner();
-        return w;
-    }
-
-    TestWindow *test(int keyed, bool finish)
-    {
-        DetailsWindow *w = details(0.5f);
-        widgets::type(widgets::find<QLineEdit>(w, "txtName"), QStringLiteral("ann"));
-        widgets::find<QRadioButton>(w, "optFemale")->setChecked(true);
-        QTest::mouseClick(widgets::find<QPushButton>(w, "cmdNext"), Qt::LeftButton);
-        TestWindow *d = fakes::program().existingTestWindow();
-        const quiz::State &s = fakes::program().quiz();
-        for (int q = 0; q < (finish ? 20 : 1); ++q) {
-            auto *one = widgets::find<QRadioButton>(d, "optAnswerOne");
-            auto *two = widgets::find<QRadioButton>(d, "optAnswerTwo");
-            const bool keyedFirst = one->text() == s.KeyedAnswers[s.CurrentQuestion];
-            ((q < keyed) == keyedFirst ? one : two)->setChecked(true);
-            if (finish)
-                QTest::mouseClick(widgets::find<QPushButton>(d, "cmdNext"), Qt::LeftButton);
-        }
-        return d;
     }
 
 private slots:
@@ -75,34 +39,15 @@ private slots:
     void everyWindowAsBefore_data()
     {
         QTest::addColumn<QString>("state");
-        for (const char *state : {"details-cobrand", "details-fullbrand", "question", "result-right", "result-left",
-                                  "result-tie", "about", "exit-0", "exit-1", "exit-2", "exit-3"})
-            QTest::newRow(state) << QString::fromLatin1(state);
+        // The tie with its left list in front has no picture of its own.
+        for (const QString &state : states::all())
+            if (state != QLatin1String("result-tie-left"))
+                QTest::newRow(qPrintable(state)) << state;
     }
     void everyWindowAsBefore()
     {
         QFETCH(QString, state);
-        QWidget *window = nullptr;
-        if (state == QLatin1String("details-cobrand"))
-            window = details(0.0f);
-        else if (state == QLatin1String("details-fullbrand"))
-            window = details(0.5f);
-        else if (state == QLatin1String("question"))
-            window = test(1, false);
-        else if (state == QLatin1String("result-right"))
-            window = test(20, true);
-        else if (state == QLatin1String("result-left"))
-            window = test(0, true);
-        else if (state == QLatin1String("result-tie"))
-            window = test(10, true);
-        else if (state == QLatin1String("about")) {
-            window = new AboutDialog(*f.browser, fakes::program().details());
-            window->show();
-        } else {
-            f.random->values = {state.back().digitValue() / 4.0f};
-            window = fakes::program().exitScreen();
-            window->show();
-        }
+        QWidget *window = states::show(f, state);
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto picture = [window] { return window->grab().toImage().convertToFormat(QImage::Format_RGB32); };
         // A panel that holds the focus (to be read out) shows a mark in the forms' yellow,

@@ -137,13 +137,15 @@ class Probe:
         self.stderr.close()
 
 
-def overlaps_rows(a, b):
-    return a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
-
-
 def reads_before(a, b):
-    """Rectangle a is read before b: it lies wholly above, or on the same row to the left."""
-    return a[1] + a[3] <= b[1] or (overlaps_rows(a, b) and a[0] < b[0])
+    """Rectangle a (x, y, width, height) is read before b: from the top, a box whose top
+    lies above the other's middle comes first; side by side (each top above the other's
+    middle), the left one. The rule of tests/ui/tst_reading.cpp."""
+    def above(x, y):
+        return 2 * x[1] < 2 * y[1] + y[3]
+    if above(a, b) != above(b, a):
+        return above(a, b)
+    return above(a, b) and a[0] < b[0]
 
 
 def intersects(a, b):
@@ -155,7 +157,7 @@ def check_tree(window, elements, focused, covered=()):
     problems = []
     caption, texts = window
     stack = []  # the ancestors of the element at hand
-    last_child = {}  # depth -> the sibling read before, under the same parent
+    read_before = {}  # depth -> the siblings read before, under the same parent
     groups = set()
     ancestors = {}
     for e in elements:
@@ -171,12 +173,12 @@ def check_tree(window, elements, focused, covered=()):
             groups.add(name)
         if rect and not e["offscreen"] and not all(intersects(rect, a["rect"]) for a in stack if a["rect"]):
             problems.append(f"{described(e)} at {rect}, outside its window, is reported as on screen")
-        before = last_child.get(e["depth"])
-        if before and before["rect"] and rect and reads_before(rect, before["rect"]):
-            problems.append(f"{described(e)} at {rect} is read after {described(before)} at {before['rect']}")
-        last_child[e["depth"]] = e
-        for deeper in [d for d in last_child if d > e["depth"]]:
-            del last_child[deeper]
+        for before in read_before.get(e["depth"], []):
+            if before["rect"] and rect and reads_before(rect, before["rect"]):
+                problems.append(f"{described(e)} at {rect} is read after {described(before)} at {before['rect']}")
+        read_before.setdefault(e["depth"], []).append(e)
+        for deeper in [d for d in read_before if d > e["depth"]]:
+            del read_before[deeper]
         ancestors[id(e)] = list(stack)
         stack.append(e)
     # One element holds the focus; the window, and a box's button row, may say that
