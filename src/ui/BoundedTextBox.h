@@ -1,7 +1,10 @@
 // A multi-line text box that takes at most a set number of characters, however the text
 // arrives: typed, pasted (keys, middle button, context menu) or dropped. What does not
 // fit is left out before it reaches the box: laying out a long pasted line first and
-// cutting it afterwards would freeze the window for minutes.
+// cutting it afterwards would freeze the window for minutes. Its one user, the exit
+// screen's message box, is hidden today only because the layout puts it outside its
+// frame; it still carries its text into every referral, so it stays bounded for a
+// layout that shows it.
 #pragma once
 
 #include <QPlainTextEdit>

@@ -185,16 +185,21 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(bool, selects);
-        // The focused panel is read as the question, and no other panel.
+        // The focused panel is read as the question at hand with its two answers, and no
+        // other panel as the question.
         const auto reads = [this](QWidget *w) {
-            const QString question = at<QLabel>("lblQuestion")->text();
+            static const std::pair<const char *, const char *> shown[] = {
+                {"1.  Do you believe in taking risks?", "Yes, No"},
+                {"2.  Do you remember people by their names or faces?", "Names, Faces"},
+                {"3.  Are you good at reading maps or understanding directions from a person?",
+                 "Directions from a person, Maps"},
+                {"4.  Do you believe in the details or the bigger picture?", "Bigger Picture, Details"}};
+            const auto &[question, answers] = shown[state().CurrentQuestion];
             QWidget *other = w == at("Frame1") ? at("Frame3") : at("Frame1");
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-            return iface->text(QAccessible::Name) == question
-                   && QAccessible::queryAccessibleInterface(other)->text(QAccessible::Name) != question
-                   && iface->text(QAccessible::Description)
-                          == at<QRadioButton>("optAnswerOne")->text() + QStringLiteral(", ")
-                                 + at<QRadioButton>("optAnswerTwo")->text();
+            return iface->text(QAccessible::Name) == QLatin1String(question)
+                   && QAccessible::queryAccessibleInterface(other)->text(QAccessible::Name) != QLatin1String(question)
+                   && iface->text(QAccessible::Description) == QLatin1String(answers);
         };
         QWidget *before = QApplication::focusWidget();
         QVERIFY(reads(before));
