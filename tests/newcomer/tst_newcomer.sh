@@ -22,7 +22,13 @@ root=$(mktemp -d /var/tmp/brenvo-newcomer.XXXXXX)
 archives=/var/cache/brenvo/apt-$release
 mkdir -p "$archives/partial"
 step_pid=
-trap 'kill -KILL "$step_pid" 2>/dev/null; wait; stop_x; debian_remove "$root"' EXIT
+finish() {
+    [[ -z $step_pid ]] || kill -KILL "$step_pid" 2>/dev/null || true
+    wait || true
+    stop_x
+    debian_remove "$root" || true
+}
+trap finish EXIT
 debian_root "$release" "$root" git
 git clone --quiet --no-hardlinks "$here" "$root/root/brenvo"
 echo "newcomer: $(git log -1 --format='%h %s') on a fresh Debian $(cat "$root/etc/debian_version") root"
