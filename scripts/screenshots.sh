@@ -12,7 +12,15 @@ start_x
 export QT_FONT_DPI=96
 
 shot() { import -window "$1" "$out/$2.png"; }
+# Pictures, not checks: a short pause lets each window finish drawing.
 click_at() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.15; }
+keys_to() {
+    local id=$1
+    shift
+    xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+    sleep 0.2
+    xdotool key --clearmodifiers "$@"
+}
 
 # Menu bar height, so that clicks can be aimed at the client area.
 menu_offset() { echo "${MENU:-$(($(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\)/\1/p') - $2))}"; }

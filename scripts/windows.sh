@@ -47,7 +47,7 @@ if [[ ${1:-} == --test ]]; then
     cmake -B build-windows -DBUILD_TESTING=ON >/dev/null
     cmake --build build-windows
     (cd build-windows && ctest --output-on-failure --no-tests=error)
-    bash tests/windows/tst_wine.sh build-windows/brenvo.exe build-windows/Brenvo-*-win64.exe
+    /usr/bin/python3 tests/windows/tst_wine.py build-windows/brenvo.exe build-windows/Brenvo-*-win64.exe
     bash tests/windows/tst_signing.sh build-windows
     bash tests/windows/tst_relink.sh "build-windows/Brenvo-$version-win64-relink.zip" build-windows/brenvo.exe
     # What a Windows screen reader is given, through UI Automation under Wine 10.

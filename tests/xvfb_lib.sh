@@ -1,7 +1,8 @@
 # shellcheck shell=bash
-# Helpers for the scripts that put the real brenvo on a virtual X server of their own
-# (the Wine checks, the package check, the screenshots, the start-up benchmarks), with
-# a fresh home, settings and runtime folder. Source it; call start_x first.
+# Helpers for the shell scripts that put the real brenvo on a virtual X server of their
+# own (the package check, the newcomer's stages, the screenshots, the start-up
+# benchmarks), with a fresh home, settings and runtime folder. Source it; call start_x
+# first. The checks of the program's behaviour use tests/e2e/desktop instead.
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
@@ -49,30 +50,4 @@ wait_window() {
         sleep 0.1
     done
     return 1
-}
-
-# Types keys into a window, giving it the focus first (there is no window manager).
-keys_to() {
-    local id=$1
-    shift
-    xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
-    sleep 0.2
-    xdotool key --clearmodifiers "$@"
-}
-
-# Waits up to $2 tenths of a second for process $1 to end; false when it did not.
-# Its status is then read with wait, in the shell that started it.
-wait_gone() {
-    local i
-    for ((i = 0; i < ${2:-50} * 2; i++)); do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.05
-    done
-    return 1
-}
-
-# Clicks at x, y inside a window (its top left corner, menu bar included, is 0, 0).
-click_at() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 0.2
 }

@@ -197,7 +197,7 @@ private slots:
     void onlyOneClaimHoldsTheLock()
     {
 #ifdef Q_OS_WIN
-        QSKIP("one process holds the session's mutex once; tests/windows/tst_wine.sh refuses a second copy");
+        QSKIP("one process holds the session's mutex once; tests/windows/tst_wine.py refuses a second copy");
 #endif
         QVERIFY(platform::instanceLockPath().startsWith(home.filePath(QStringLiteral("run"))));
         QVERIFY(platform::claimInstanceLock());

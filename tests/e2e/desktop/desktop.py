@@ -44,9 +44,10 @@ def run(*argv, check=True):
 
 
 class Desktop:
-    """The X server, window manager and buses, shared by every case of a run."""
+    """The X server, window manager and buses, shared by every case of a run. Without
+    accessibility: the X server and the window manager alone (for Wine)."""
 
-    def __init__(self):
+    def __init__(self, accessibility=True):
         self.work = tempfile.mkdtemp(prefix="brenvo-desktop-")
         self.procs = []
         runtime = os.path.join(self.work, "run")
@@ -73,22 +74,25 @@ class Desktop:
             raise Failure("Xvfb did not start")
         os.environ["DISPLAY"] = ":" + number
 
-        bus = self._start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                          stdout=subprocess.PIPE)
-        os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
-        self._start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-        # Asked for only once the launcher owns its name, or D-Bus would start another.
-        wait_for("the accessibility bus", lambda: "org.a11y.Bus" in run(
-            "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-            "/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames"))
+        if accessibility:
+            bus = self._start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                              stdout=subprocess.PIPE)
+            os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
+            self._start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+            # Asked for only once the launcher owns its name, or D-Bus would start another.
+            wait_for("the accessibility bus", lambda: "org.a11y.Bus" in run(
+                "dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
+                "/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames"))
         self._start(["openbox", "--sm-disable"])
         wait_for("the window manager", lambda: "window id" in run(
             "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False))
 
-        import pyatspi  # only now: it binds to the bus named in the environment
-        from gi.repository import Atspi
-        Atspi.set_timeout(5000, 10000)
-        self.pyatspi = pyatspi
+        self.pyatspi = None
+        if accessibility:
+            import pyatspi  # only now: it binds to the bus named in the environment
+            from gi.repository import Atspi
+            Atspi.set_timeout(5000, 10000)
+            self.pyatspi = pyatspi
 
     def _start(self, argv, **kw):
         kw.setdefault("stdout", subprocess.DEVNULL)
@@ -155,6 +159,13 @@ class Desktop:
 
     def keys(self, *keys):
         run("xdotool", "key", "--clearmodifiers", *keys)
+
+    def keys_to(self, title, *keys):
+        """Keys for the topmost window of that title, once the window manager gave it
+        the keyboard."""
+        wait_for(f"'{title}' to take the keyboard", lambda: self.titled(title)
+                 and self.active() == self.titled(title)[-1])
+        self.keys(*keys)
 
     def type(self, text):
         run("xdotool", "type", "--delay", "20", text)
@@ -352,10 +363,10 @@ def focus_in(window):
 
 # --- running cases ------------------------------------------------------------------
 
-def main(cases, argv):
-    binary = os.path.abspath(argv[1])
-    only = argv[2:]
-    desktop = Desktop()
+def run_cases(cases, desktop, *arguments, only=()):
+    """Runs each case (or those named in only) as case(desktop, *arguments) on the
+    desktop made by calling `desktop`, reporting each; returns the exit status."""
+    desktop = desktop()
     passed = failed = 0
     try:
         for case in cases:
@@ -363,7 +374,7 @@ def main(cases, argv):
                 continue
             started = time.monotonic()
             try:
-                case(desktop, binary)
+                case(desktop, *arguments)
             except Exception as e:  # report and go on with the next case
                 failed += 1
                 print(f"FAIL: {case.__name__}: {e}", flush=True)
@@ -374,3 +385,8 @@ def main(cases, argv):
         desktop.close()
     print(f"{passed} passed, {failed} failed")
     return 1 if failed or not passed else 0
+
+
+def main(cases, argv):
+    """program [case ...]"""
+    return run_cases(cases, Desktop, os.path.abspath(argv[1]), only=argv[2:])

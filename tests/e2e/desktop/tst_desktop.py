@@ -113,13 +113,6 @@ PAGE = "https://www.talvern.example/brenvo/ssd.php?page="
 BANNERS = {"Home Business Opportunity": "fully-branded", "Co-brand this software": "co-brand"}
 
 
-def keys_to(desktop, title, *keys):
-    """Keys for the topmost window of that title, once the window manager gave it the keyboard."""
-    wait_for(f"'{title}' to take the keyboard", lambda: desktop.titled(title)
-             and desktop.active() == desktop.titled(title)[-1])
-    desktop.keys(*keys)
-
-
 def label(window, start):
     """The showing label whose text begins so."""
     return wait_for(f"a label '{start}...'", lambda: next(
@@ -378,15 +371,15 @@ def no_browser_keeps_quiet(desktop, binary):
     with brenvo(desktop, binary, env={"PATH": empty, "BROWSER": ""}) as p:
         # Every kind of link: the menus, the board's line, the banner, the about window's.
         details = p.window(DETAILS, "frame")
-        keys_to(desktop, DETAILS, "alt+h", "o")
-        keys_to(desktop, DETAILS, "alt+d")
+        desktop.keys_to(DETAILS, "alt+h", "o")
+        desktop.keys_to(DETAILS, "alt+d")
         desktop.click(label(details, "Talk over your result"))
         desktop.click(banner(details)[0])
-        keys_to(desktop, DETAILS, "alt+h", "a")
+        desktop.keys_to(DETAILS, "alt+h", "a")
         about = p.window(SECOND, "dialog")
         desktop.click(label(about, "Click here for more details"))
         desktop.click(label(about, "Click here to visit"))
-        keys_to(desktop, SECOND, "Return")
+        desktop.keys_to(SECOND, "Return")
         wait_for("the about window to close", lambda: desktop.titled(SECOND) == [])
         check(not p.ended() and not [w for w in p.windows() if has_role(w, "alert")],
               "a box or an end for the missing browser")
@@ -430,7 +423,7 @@ def browser_the_user_named(desktop, binary):
     for prepare in (path_with_a_blank, a_list_with_arguments, xdg_open_in_a_folder_with_a_blank):
         with brenvo(desktop, binary, prepare=prepare) as p:
             p.window(DETAILS, "frame")
-            keys_to(desktop, DETAILS, "alt+h", "o")
+            desktop.keys_to(DETAILS, "alt+h", "o")
             got = p.wait_opened(len(p.expected) + 1)
             check(got == p.expected + [PAGE + "help-web-page"], f"{prepare.__name__}: the browser was handed {got}")
 
@@ -454,7 +447,7 @@ def every_link(desktop, binary):
             """The menus' pages (the update entry's access key differs), the board's line, the banner."""
             for keys, page in ((("alt+h", "o"), "help-web-page"), (("alt+h", "v"), "home-page"),
                                (("alt+h", update_key), "download-web-page"), (("alt+d",), "donate")):
-                keys_to(desktop, title, *keys)
+                desktop.keys_to(title, *keys)
                 expect(page)
             desktop.click(label(window, "Talk over your result"))
             expect("home-page")
@@ -464,13 +457,13 @@ def every_link(desktop, binary):
 
         main_window_links(DETAILS, details, "u")
 
-        keys_to(desktop, DETAILS, "alt+h", "a")
+        desktop.keys_to(DETAILS, "alt+h", "a")
         about = p.window(SECOND, "dialog")
         desktop.click(label(about, "Click here for more details"))
         expect("fully-branded")
         desktop.click(label(about, "Click here to visit https://www.talvern.example"))
         expect("home-page")
-        keys_to(desktop, SECOND, "Escape")
+        desktop.keys_to(SECOND, "Escape")
         wait_for("Esc to close the about window", lambda: desktop.titled(SECOND) == [])
 
         wait_for("the focus in the name box", lambda: focused(need("name box", find(details, "text", "Name"))))
@@ -488,7 +481,7 @@ def every_link(desktop, binary):
         expect("home-page")
         desktop.click(label(screen, "Click Here To Visit Talvern Softwares"))
         expect("talvernsoftwares")
-        keys_to(desktop, SECOND, "alt+x")
+        desktop.keys_to(SECOND, "alt+x")
         wait_for("the program to end", p.ended)
         check(p.proc.returncode == 0, f"status {p.proc.returncode}")
         check(desktop.titled(DETAILS) == [] and desktop.titled(SECOND) == [], "a window was left behind")
@@ -501,11 +494,11 @@ def whole_test_by_keyboard(desktop, binary):
     (tests/valgrind/memcheck.sh takes this journey under memcheck.)"""
     with brenvo(desktop, binary) as p:
         p.window(DETAILS, "frame")
-        keys_to(desktop, DETAILS, "a", "n", "n", "Tab", "Tab", "Tab", "space", "Return")
+        desktop.keys_to(DETAILS, "a", "n", "n", "Tab", "Tab", "Tab", "space", "Return")
         test = p.window(SECOND, "frame")
         for q in range(1, 21):
             label(test, f"{q}.")
-            keys_to(desktop, SECOND, "space", "Return")
+            desktop.keys_to(SECOND, "space", "Return")
         keyed = sum(1 for question in BANK if question[3])  # the first answers that are keyed
         expected = VERDICTS["Right" if keyed > 10 else "Left" if keyed < 10 else "Equal"]
         verdict = wait_for("the verdict", lambda: next((n for n in find_all(test, "label")
@@ -514,14 +507,14 @@ def whole_test_by_keyboard(desktop, binary):
         # The left list is in front (nine of the first answers are keyed), its line a link.
         desktop.click(label(test, "Better words and language skills"))
         check(p.wait_opened(1) == [PAGE + "co-brand"], f"the left list's link opened {p.opened()}")
-        keys_to(desktop, SECOND, "alt+o")
+        desktop.keys_to(SECOND, "alt+o")
         p.window(DETAILS, "frame")
         wait_for("the test window to go", lambda: desktop.titled(SECOND) == [])
-        keys_to(desktop, DETAILS, "alt+e")
+        desktop.keys_to(DETAILS, "alt+e")
         screen = p.window(SECOND)
         # Shown without taking the keyboard: the user clicks into it first.
         desktop.click(need("caption", find(screen, "label", SECOND)))
-        keys_to(desktop, SECOND, "alt+x")
+        desktop.keys_to(SECOND, "alt+x")
         wait_for("the program to end", p.ended)
         check(p.proc.returncode == 0, f"status {p.proc.returncode}")
 
@@ -538,7 +531,7 @@ def update_prompt_days(desktop, binary):
                 check(desktop.titled(DETAILS) == [], "the details window came before the prompt")
                 wait_for("the prompt's text", lambda: [n for n in find_all(box, "label")
                                                        if "Do you want to check for an update?" in n.name])
-                keys_to(desktop, "Brenvo", "Escape")
+                desktop.keys_to("Brenvo", "Escape")
             p.window(DETAILS, "frame")
             check(not [w for w in p.windows() if has_role(w, "alert")], f"a prompt on day {days}")
             want = today.isoformat() if days == 15 else stored
@@ -630,7 +623,7 @@ def too_large_for_the_screen(desktop, binary):
     with brenvo(desktop, binary, env={"QT_SCALE_FACTOR": "3"}) as p:
         for title, keys in ((DETAILS, ()), ("Brenvo v1.20", ("a", "Tab", "Tab", "Tab", "space", "alt+b"))):
             if keys:
-                keys_to(desktop, DETAILS, *keys)
+                desktop.keys_to(DETAILS, *keys)
             window = title_bar(desktop, title)
 
             def on_screen():
