@@ -262,17 +262,11 @@ def exit_screen_boxes(desktop, binary):
 
 
 def exit_screen_keyboard(desktop, binary):
-    """Tab and Shift+Tab go round the exit screen typing nothing; Enter leaves the
-    check box alone; the referral carries exactly what was typed."""
+    """Enter leaves the check box alone and Space opens the board once; the referral
+    carries exactly what was typed. (Its order round the boxes is the journey's.)"""
     with brenvo(desktop, binary) as p:
         screen = open_exit_screen(desktop, p)
         wait_for("Exit to have the focus", lambda: focus_in(screen).name == "Exit")
-        # The message box, below its frame's edge, is no stop: nobody sees it.
-        forward = go_round(desktop, screen, 7)
-        check(forward == ["Exit", "Visit the Talvern Discussion Board Now", "Your Name", "Refer A Friend Now",
-                          "Your Email Address", "Friend's Email Address", "Friend's Name", "Exit"],
-              f"Tab order {forward}")
-        check(go_round(desktop, screen, 7, backwards=True) == forward[::-1], "Shift+Tab order")
         check(find(screen, "text", "Your Message") is None, "the hidden message box is read as shown")
         # Enter on the check box does nothing; Space then opens the board once.
         desktop.keys("Tab")

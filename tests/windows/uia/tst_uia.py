@@ -230,7 +230,9 @@ class Reader:
         """The focus on an element of that type and Name, and the window's tree as a
         reader finds it; returns that tree."""
         focused = self.probe.focus_to(type_, name, self.passing)
-        self.passing = ()
+        # From a menu the focus may pass menus until it is back in the menu's window.
+        if window is DETAILS:
+            self.passing = ()
         elements = self.tree(window)
         check_tree(window, elements, focused, covered)
         return elements
