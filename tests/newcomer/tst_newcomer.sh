@@ -23,8 +23,10 @@ archives=/var/cache/brenvo/apt-$release
 mkdir -p "$archives/partial"
 step_pid=
 finish() {
-    [[ -z $step_pid ]] || kill -KILL "$step_pid" 2>/dev/null || true
-    wait || true
+    if [[ -n $step_pid ]]; then
+        kill -KILL "$step_pid" 2>/dev/null || true
+        wait "$step_pid" 2>/dev/null || true
+    fi
     stop_x
     debian_remove "$root" || true
 }
