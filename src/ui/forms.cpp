@@ -421,6 +421,14 @@ void prepareWindow(QWidget *window)
     window->setFixedSize(size);
     wireDefaultAndCancelKeys(window);
     new CentreOnFirstShow(window);
+    // With a screen reader listening, Qt 6.8 makes a dialog's interface while QDialog is
+    // being built, before its form marks it as one of the forms': made again, it reads
+    // its controls in the order they are seen.
+    if (qobject_cast<QDialog *>(window) && QAccessible::isActive()) {
+        QAccessibleInterface *made = QAccessible::queryAccessibleInterface(window);
+        if (made && !dynamic_cast<PanelAccessible *>(made))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
 }
 
 void onClick(QWidget *widget, std::function<void()> fn)
