@@ -293,7 +293,7 @@ class Reader:
     def tab_to(self, window, role, name):
         """Tab, each time until the focus has moved on in the tree, until it is on that
         control; the focus events of the controls passed are not the check here."""
-        window, type_ = WINDOWS[window], TYPES_OF[role]
+        covered, window, type_ = COVERED.get(window, ()), WINDOWS[window], TYPES_OF[role]
         for _ in range(10):
             before = self.focused(window)
             self.press("Tab")
@@ -301,7 +301,7 @@ class Reader:
             now = self.focused(window)
             if (now["type"], now["name"]) == (type_, name):
                 self.probe.focus_to(type_, name, passing=None)
-                return check_tree(window, self.tree(window), now, COVERED.get(window, ()))
+                return check_tree(window, self.tree(window), now, covered)
         raise Failure(f"Tab never reached '{name}'")
 
 
