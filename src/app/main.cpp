@@ -1,9 +1,11 @@
 #include "app/Program.h"
 #include "app/commandline.h"
+#include "platform/scale_factors.h"
 #include "platform/services.h"
 #include "ui/forms.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -58,6 +60,8 @@ int main(int argc, char *argv[])
     if (const int status = commandline::informOnly(argc, argv); status >= 0)
         return status;
 
+    for (const QString &line : platform::dropUnusableScaleFactors())
+        std::fprintf(stderr, "%s\n", qPrintable(line));
     std::optional<QApplication> app;
     openDisplay(argc, argv, app);
     QApplication::setApplicationName(QStringLiteral("brenvo"));

@@ -3,6 +3,7 @@
 // made of $BROWSER.
 #include "platform/browser_command.h"
 #include "platform/instance_lock.h"
+#include "platform/scale_factors.h"
 #include "platform/services.h"
 #ifndef Q_OS_WIN
 #include "platform/display_choice.h"
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <optional>
 
 class tst_platform : public QObject
 {
@@ -71,6 +73,41 @@ private slots:
         for (QStringList &command : commands)
             command.replaceInStrings(QStringLiteral("A"), address);
         QCOMPARE(platform::browserCommands(variable, address, isProgram), commands);
+    }
+
+    void unusableScaleFactorsAreDropped_data()
+    {
+        QTest::addColumn<QByteArray>("scale");
+        QTest::addColumn<QByteArray>("screens");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("one") << QByteArray("1") << QByteArray() << true;
+        QTest::newRow("the bounds") << QByteArray(" 0.5") << QByteArray("8") << true;
+        QTest::newRow("named screens") << QByteArray() << QByteArray("HDMI-1=2;DP-1=1.25") << true;
+        for (const char *bad : {"0", "1e-9", "1e9", "inf", "nan", "-1", "8.01", "", "two", "1,5"})
+            QTest::addRow("%s", *bad ? bad : "empty") << QByteArray(bad) << QByteArray() << false;
+        QTest::newRow("one screen of two") << QByteArray() << QByteArray("2;0") << false;
+        QTest::newRow("a screen named only") << QByteArray() << QByteArray("HDMI-1=") << false;
+    }
+    void unusableScaleFactorsAreDropped()
+    {
+        QFETCH(QByteArray, scale);
+        QFETCH(QByteArray, screens);
+        QFETCH(bool, usable);
+        const QByteArray name = screens.isNull() ? "QT_SCALE_FACTOR" : "QT_SCREEN_SCALE_FACTORS";
+        const QByteArray value = screens.isNull() ? scale : screens;
+        const std::optional<QByteArray> before =
+            qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        qputenv(name, value);
+        const QStringList said = platform::dropUnusableScaleFactors();
+        QCOMPARE(qEnvironmentVariableIsSet(name), usable);
+        QCOMPARE(said.size(), usable ? 0 : 1);
+        if (!usable)
+            QVERIFY2(said[0].startsWith(QStringLiteral("brenvo: ") + QString::fromLatin1(name + '=' + value)),
+                     qPrintable(said[0]));
+        if (before)
+            qputenv(name, *before);
+        else
+            qunsetenv(name);
     }
 
     void settingsLiveInTheUsersConfigFolder()

@@ -628,6 +628,20 @@ def too_large_for_the_screen(desktop, binary):
                      on_screen)
 
 
+def scale_that_shows_nothing(desktop, binary):
+    """A scale factor that would show no window, or one of a pixel or of millions, is
+    dropped with one line saying so: the window comes at its usual size."""
+    for value in ("0", "1e-9", "inf", "nan", "-1", "1e9"):
+        with brenvo(desktop, binary, env={"QT_SCALE_FACTOR": value}) as p:
+            window = p.window(DETAILS, "frame")
+            _, _, width, height = extents(window)
+            check(width == 377 and 338 < height < 380,
+                  f"QT_SCALE_FACTOR={value}: the window measures {width} x {height}")
+            lines = [line for line in p.stderr().splitlines() if "QT_SCALE_FACTOR" in line]
+            check(len(lines) == 1 and lines[0].startswith(f"brenvo: QT_SCALE_FACTOR={value} "),
+                  f"QT_SCALE_FACTOR={value}: said {p.stderr()!r}")
+
+
 @contextlib.contextmanager
 def weston(desktop):
     """A headless Wayland compositor with Xwayland; yields its X display."""
@@ -675,7 +689,7 @@ def wayland_sessions(desktop, binary):
             p.window(DETAILS, "frame")
 
 
-CASES = [too_large_for_the_screen, browser_the_user_named, details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
+CASES = [too_large_for_the_screen, scale_that_shows_nothing, browser_the_user_named, details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
          every_link, exit_screen_boxes, exit_screen_keyboard, startup_boxes, update_prompt_days, one_copy,
          settings_not_ours, no_browser_keeps_quiet, wayland_sessions]
 
