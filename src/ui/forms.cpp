@@ -232,7 +232,8 @@ QAccessibleInterface *windowAccessible(const QString &className, QObject *object
         return nullptr;
     if (widget->isWindow() && className == QLatin1String("QWidget"))
         return new PanelAccessible(widget, QAccessible::Window);
-    if (className == QLatin1String("QDialog") && widget->property("designFont").isValid())
+    // Asked with the window's own class first: Qt 6.8's own factory answers for QDialog.
+    if (qobject_cast<QDialog *>(widget) && widget->property("designFont").isValid())
         return new PanelAccessible(widget, QAccessible::Dialog);
     if (!widget->isWindow() && className == QLatin1String("QFrame"))
         return new PanelAccessible(widget, QAccessible::Grouping);
@@ -421,10 +422,10 @@ void prepareWindow(QWidget *window)
     window->setFixedSize(size);
     wireDefaultAndCancelKeys(window);
     new CentreOnFirstShow(window);
-    // With a screen reader listening, Qt 6.8 makes a dialog's interface while QDialog is
-    // being built, before its form marks it as one of the forms': made again, it reads
-    // its controls in the order they are seen.
-    if (qobject_cast<QDialog *>(window) && QAccessible::isActive()) {
+    // Qt 6.8 may make a dialog's interface while QDialog is being built, before its form
+    // marks it as one of the forms': made again, it reads its controls in the order they
+    // are seen. (Dialogs come only when asked for, never at start-up.)
+    if (qobject_cast<QDialog *>(window)) {
         QAccessibleInterface *made = QAccessible::queryAccessibleInterface(window);
         if (made && !dynamic_cast<PanelAccessible *>(made))
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
