@@ -11,14 +11,10 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <cstddef>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 #else
 #include <qt_windows.h>
@@ -66,51 +62,6 @@ Claim lockAt(const QString &path)
     return heldByAnother ? Claim::HeldByAnother : Claim::Unusable;
 }
 
-#ifdef Q_OS_LINUX
-QByteArray &abstractLockName()
-{
-    static QByteArray name = "brenvo-" + QByteArray::number(::geteuid()) + ".lock";
-    return name;
-}
-
-// The third place, which no file can spoil: a socket named in Linux's abstract
-// namespace, which the system drops with the process. Anyone may take a name there, so
-// a name already taken counts as another copy only when its owner is this user.
-Claim lockBySocket()
-{
-    const QByteArray &name = abstractLockName();
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (name.size() + 1 > qsizetype(sizeof address.sun_path))
-        return Claim::Unusable;
-    std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size())); // sun_path[0] == 0: abstract
-    const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
-    const auto *where = reinterpret_cast<const sockaddr *>(&address);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return Claim::Unusable;
-    // Kept for the life of the process; a large backlog, so that many asking copies
-    // still reach it (it never accepts: each asker only reads who holds it).
-    if (::bind(fd, where, length) == 0 && ::listen(fd, SOMAXCONN) == 0)
-        return Claim::Taken;
-    const bool taken = errno == EADDRINUSE;
-    ::close(fd);
-    if (!taken)
-        return Claim::Unusable;
-    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (probe < 0)
-        return Claim::Unusable;
-    Claim claim = Claim::Unusable;
-    ucred holder{};
-    socklen_t size = sizeof holder;
-    if (::connect(probe, where, length) == 0 && ::getsockopt(probe, SOL_SOCKET, SO_PEERCRED, &holder, &size) == 0
-        && holder.uid == ::geteuid())
-        claim = Claim::HeldByAnother;
-    ::close(probe);
-    return claim;
-}
-#endif
-
 QString runtimeLockPath()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -121,6 +72,50 @@ QString cacheLockPath()
 {
     const QString dir = privateCacheFolder();
     return dir.isEmpty() ? QString() : dir + QStringLiteral("/brenvo.lock");
+}
+
+// The folder of Brenvo's settings file, made private to the user when it is new; empty
+// when it is not a folder of the user's own that no one else can write.
+QString privateSettingsFolder()
+{
+    const QString dir = QFileInfo(settingsPath()).absolutePath();
+    QDir().mkpath(QFileInfo(dir).absolutePath());
+    ::mkdir(QFile::encodeName(dir).constData(), 0700);
+    return privateFolder(dir) ? dir : QString();
+}
+
+QString settingsLockPath()
+{
+    const QString dir = privateSettingsFolder();
+    return dir.isEmpty() ? QString() : dir + QStringLiteral("/brenvo.lock");
+}
+
+// A folder of the user's own, reached through a link or not: fit to lend for the start
+// (the folder lent is made private inside it), not to hold the lock.
+bool ownFolder(const QString &dir)
+{
+    struct stat st
+    {
+    };
+    return ::stat(QFile::encodeName(dir).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+constexpr char kLentPrefix[] = ".runtime-";
+
+// Folders lent to an earlier start that was stopped before it could remove them: only
+// such names, only empty folders of the user's own (rmdir takes nothing else).
+void sweepLentFolders(const QString &dir)
+{
+    const QStringList names = QDir(dir).entryList({QString::fromLatin1(kLentPrefix) + QStringLiteral("??????")},
+                                                  QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : names) {
+        const QByteArray path = QFile::encodeName(dir + u'/' + name);
+        struct stat st
+        {
+        };
+        if (::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid())
+            ::rmdir(path.constData());
+    }
 }
 
 #endif
@@ -149,8 +144,11 @@ RuntimeFolderLoan::RuntimeFolderLoan()
     if (lent.isEmpty()) {
         const QString settings = QFileInfo(settingsPath()).absolutePath();
         QDir().mkpath(settings);
-        QByteArray made = QFile::encodeName(settings) + "/.runtime-XXXXXX";
-        if (!privateFolder(settings) || !::mkdtemp(made.data()))
+        if (!ownFolder(settings))
+            return;
+        sweepLentFolders(settings);
+        QByteArray made = QFile::encodeName(settings) + '/' + kLentPrefix + "XXXXXX";
+        if (!::mkdtemp(made.data())) // private to the user
             return;
         lent = m_made = made;
     }
@@ -170,18 +168,13 @@ RuntimeFolderLoan::RuntimeFolderLoan() = default;
 RuntimeFolderLoan::~RuntimeFolderLoan() = default;
 #endif
 
-#ifdef Q_OS_LINUX
-void useAbstractLockName(const QByteArray &name)
-{
-    abstractLockName() = name;
-}
-#endif
-
 QString instanceLockPath()
 {
 #ifdef Q_OS_UNIX
-    const QString runtime = runtimeLockPath();
-    return runtime.isEmpty() ? cacheLockPath() : runtime;
+    for (const QString &path : {runtimeLockPath(), cacheLockPath(), settingsLockPath()})
+        if (!path.isEmpty())
+            return path;
+    return {};
 #else
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
@@ -194,16 +187,15 @@ bool claimInstanceLock()
 {
 #ifdef Q_OS_UNIX
     // The runtime folder first; when the lock there cannot be used (a spoiled path, a
-    // folder Brenvo may not write), the cache; then a socket in the abstract namespace.
-    // Only when none can hold a lock does Brenvo start unguarded: rather start than
-    // refuse the user.
+    // folder Brenvo may not write), the cache, then the settings folder: each private to
+    // the user, so that no one else can take, fill or replace the lock, and shared by
+    // every copy that shares the user's files, whatever namespaces it runs in. Only when
+    // none can hold a lock does Brenvo start unguarded: rather start than refuse the user.
     Claim claim = lockAt(runtimeLockPath());
     if (claim == Claim::Unusable)
         claim = lockAt(cacheLockPath());
-#ifdef Q_OS_LINUX
     if (claim == Claim::Unusable)
-        claim = lockBySocket();
-#endif
+        claim = lockAt(settingsLockPath());
     if (claim == Claim::Unusable)
         std::fprintf(stderr, "brenvo: found no place for the lock that keeps a second copy from starting; "
                              "starting without it\n");

@@ -6,23 +6,15 @@
 namespace platform {
 
 // Where the lock lives: the user's runtime folder ($XDG_RUNTIME_DIR on Linux) when it is
-// the user's own and private, else the folder brenvo in the user's cache folder. Empty
-// when neither is fit.
+// the user's own and private, else the folder brenvo in the user's cache folder, else
+// the folder of the settings file, each when private. Empty when none is fit.
 QString instanceLockPath();
 
-// True when this process now holds the lock, or when neither the runtime folder's lock
-// nor the cache folder's nor, on Linux, a socket named after the user in the abstract
-// namespace can be used (Brenvo then starts, and says so on standard error); false only
-// when another copy holds it. The operating system drops
-// the lock when the process dies, however it dies, so a killed copy never blocks the
-// next start.
+// True when this process now holds the lock, or when none of those three can hold it
+// (Brenvo then starts, and says so on standard error); false only when another copy
+// holds it. The operating system drops the lock when the process dies, however it dies,
+// so a killed copy never blocks the next start.
 bool claimInstanceLock();
-
-#ifdef Q_OS_LINUX
-// The abstract socket's name is "brenvo-<uid>.lock"; tests give theirs, so that they
-// never meet the user's own Brenvo.
-void useAbstractLockName(const QByteArray &name);
-#endif
 
 #ifdef Q_OS_UNIX
 // The folder brenvo in the user's cache ($XDG_CACHE_HOME, else ~/.cache), made private
@@ -34,8 +26,9 @@ QString privateCacheFolder();
 // Qt needs a runtime folder while the application starts; when $XDG_RUNTIME_DIR is
 // unset, Qt warns and makes /tmp/runtime-<user>. While this lives, the variable names
 // the private cache folder above instead (or, when that is spoiled, a private folder
-// made in Brenvo's settings folder and removed again); afterwards it is unset again, so
-// programs Brenvo starts (the browser) see the environment as it was.
+// made in Brenvo's settings folder, a folder of the user's own, and removed again; one
+// that a start stopped early left there is removed at the next); afterwards it is unset
+// again, so programs Brenvo starts (the browser) see the environment as it was.
 class RuntimeFolderLoan
 {
 public:

@@ -17,13 +17,8 @@
 #else
 #include "platform/settings_file.h"
 #include <csignal>
-#include <cstddef>
-#include <cstring>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -132,10 +127,6 @@ private slots:
 #else
         home = std::make_unique<QTemporaryDir>();
         QVERIFY(home->isValid());
-        // An abstract lock of each test's own: never the user's Brenvo, nor another test's.
-        static int tests = 0;
-        platform::useAbstractLockName("brenvo-test-" + QByteArray::number(QCoreApplication::applicationPid()) + '-'
-                                      + QByteArray::number(++tests));
         qputenv("HOME", QFile::encodeName(home->path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(at(QStringLiteral("config"))));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(at(QStringLiteral("cache"))));
@@ -552,17 +543,21 @@ private slots:
             QCOMPARE(bytesOf(elsewhere), QByteArray("mine\n"));
     }
 
-    // Without a runtime folder and with a spoiled cache folder, the lock is a socket in
-    // the abstract namespace: a second copy is still refused, the cache left as it is.
-    void spoiledCacheFallsBackToASocket_data()
+    // Without a runtime folder and with a spoiled cache folder, the lock is a file in the
+    // settings folder: a second copy is still refused, the cache left as it is. With that
+    // folder spoiled too, Brenvo starts unguarded, and says so.
+    void spoiledCacheFallsBackToTheSettingsFolder_data()
     {
         QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("settingsPrivate");
         for (const char *kind : {"a file", "a link to a folder of the user's", "a folder the user may not write"})
-            QTest::newRow(kind) << QString::fromLatin1(kind);
+            QTest::newRow(kind) << QString::fromLatin1(kind) << true;
+        QTest::newRow("a file, the settings folder open to the group") << QStringLiteral("a file") << false;
     }
-    void spoiledCacheFallsBackToASocket()
+    void spoiledCacheFallsBackToTheSettingsFolder()
     {
         QFETCH(QString, kind);
+        QFETCH(bool, settingsPrivate);
         qunsetenv("XDG_RUNTIME_DIR");
         const QString cache = at(QStringLiteral("cache/brenvo"));
         if (kind == QLatin1String("a file")) {
@@ -577,53 +572,23 @@ private slots:
             QVERIFY(QDir().mkpath(at(QStringLiteral("cache"))));
             QCOMPARE(::chmod(QFile::encodeName(at(QStringLiteral("cache"))).constData(), 0500), 0);
         }
-        QCOMPARE(platform::instanceLockPath(), QString());
+        const QString settings = at(QStringLiteral("config/brenvo"));
+        if (!settingsPrivate) { // as umask 002 makes it
+            QVERIFY(QDir().mkpath(settings));
+            QCOMPARE(::chmod(QFile::encodeName(settings).constData(), 0775), 0);
+        }
+        const QString expected = settingsPrivate ? settings + QStringLiteral("/brenvo.lock") : QString();
+        QCOMPARE(platform::instanceLockPath(), expected);
         QVERIFY(platform::claimInstanceLock());
         const bool secondStart = platform::claimInstanceLock();
         ::chmod(QFile::encodeName(at(QStringLiteral("cache"))).constData(), 0700);
-        QVERIFY(!secondStart);
+        QCOMPARE(secondStart, !settingsPrivate); // unguarded: rather start than never
+        QCOMPARE(QFileInfo::exists(settings + QStringLiteral("/brenvo.lock")), settingsPrivate);
         if (kind == QLatin1String("a file"))
             QCOMPARE(bytesOf(cache), QByteArray("a file where the folder would be\n"));
         else if (kind == QLatin1String("a link to a folder of the user's"))
             QCOMPARE(QDir(at(QStringLiteral("mine"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                      QStringList());
-    }
-
-    // A name in the abstract namespace taken by another user is no lock of this user's:
-    // with no folder for one either, Brenvo starts unguarded rather than never.
-    void socketNameTakenBySomeoneElse()
-    {
-        if (::geteuid() != 0)
-            QSKIP("only root can take the name as another user; the run as root covers this");
-        qunsetenv("XDG_RUNTIME_DIR");
-        put(at(QStringLiteral("cache/brenvo")), "a file where the folder would be\n");
-        int ready[2];
-        QCOMPARE(::pipe(ready), 0);
-        const QByteArray name = "brenvo-test-squatted-" + QByteArray::number(QCoreApplication::applicationPid());
-        platform::useAbstractLockName(name);
-        const pid_t squatter = ::fork();
-        if (squatter == 0) { // as nobody: take the name and hold it
-            if (::setresuid(65534, 65534, 65534) == 0) {
-                sockaddr_un address{};
-                address.sun_family = AF_UNIX;
-                std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
-                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
-                if (::bind(fd, reinterpret_cast<sockaddr *>(&address), length) == 0 && ::listen(fd, 8) == 0)
-                    (void)!::write(ready[1], "y", 1);
-            }
-            ::pause();
-            ::_exit(0);
-        }
-        char taken = 0;
-        const bool squatted = ::read(ready[0], &taken, 1) == 1;
-        QVERIFY(platform::claimInstanceLock());
-        QVERIFY(platform::claimInstanceLock());
-        ::kill(squatter, SIGKILL);
-        ::waitpid(squatter, nullptr, 0);
-        ::close(ready[0]);
-        ::close(ready[1]);
-        QVERIFY(squatted);
     }
 #endif
 };

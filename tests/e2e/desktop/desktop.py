@@ -208,13 +208,14 @@ class Program:
         self.env.update(env or {})
         self.config = config
         self.limits = {}  # resource limits for the program: {resource.RLIMIT_…: value}
+        self.under = []  # a command the program runs under (unshare, say)
         if prepare:
             prepare(self)
         self.binary = binary
         self.proc = None
 
     def start(self):
-        under = shlex.split(os.environ.get("BRENVO_UNDER", ""))
+        under = self.under + shlex.split(os.environ.get("BRENVO_UNDER", ""))
         # Its output goes to files: a pipe nobody reads fills up, and then the program
         # stops at its next warning (Qt 6.8 warns at every request about a closed window).
         with open(os.path.join(self.home, "stdout"), "wb") as out, open(self._stderr, "wb") as err:

@@ -583,6 +583,45 @@ def one_copy(desktop, binary):
             check(os.listdir(tmp) + os.listdir(other_tmp) == [], "made something in the temporary folders")
         wait_for("the refusal to go", lambda: not desktop.titled("Brenvo"))
 
+    # With no runtime folder and a spoiled cache the lock lives in the settings folder,
+    # which a copy in another network namespace shares (an abstract socket it did not).
+    def elsewhere(q):
+        q.env.clear()
+        q.env.update(first.env)
+        q.under = ["unshare", "--net"] if os.geteuid() == 0 else ["unshare", "--user", "--map-root-user", "--net"]
+    with brenvo(desktop, binary, prepare=spoiled("file")) as first:
+        first.window(DETAILS, "frame")
+        with brenvo(desktop, binary, prepare=elsewhere):
+            wait_for("the refusal of a copy in another network namespace", lambda: desktop.titled("Brenvo"))
+            check(len(desktop.titled(DETAILS)) == 1, "two copies in two network namespaces")
+    wait_for("the refusal to go", lambda: not desktop.titled("Brenvo"))
+
+    # The folder lent from the settings folder while Qt starts: one left by a start that
+    # was stopped early is swept (an empty one of that name only), and a settings folder
+    # open to the group (umask 002) or reached through a link still lends one.
+    def lent_from(how):
+        def prepare(p):
+            spoiled("file")(p)
+            settings = os.path.join(p.config, "brenvo")
+            for name in (".runtime-left01", ".runtime-kept01", ".runtime-toolong", "mine"):
+                os.makedirs(os.path.join(settings, name))
+            open(os.path.join(settings, ".runtime-kept01", "a file"), "w").close()
+            if how == "open to the group":
+                os.chmod(settings, 0o775)
+            elif how == "a link":
+                os.rename(settings, os.path.join(p.home, "real-settings"))
+                os.symlink(os.path.join(p.home, "real-settings"), settings)
+            p.settings_folder = settings
+        return prepare
+    for how in ("private", "open to the group", "a link"):
+        with brenvo(desktop, binary, prepare=lent_from(how)) as p:
+            p.window(DETAILS, "frame")
+            left = sorted(os.listdir(p.settings_folder))
+            check(left == [".runtime-kept01", ".runtime-toolong", "brenvo.conf", "mine"]
+                  or left == [".runtime-kept01", ".runtime-toolong", "brenvo.conf", "brenvo.lock", "mine"],
+                  f"settings folder {how}: left {left}")
+            check(os.listdir(tmp) == [], f"settings folder {how}: made {os.listdir(tmp)} in the temporary folder")
+
     with brenvo(desktop, binary) as p:
         p.window(DETAILS, "frame")
         p.stop()  # kill -9: the lock goes with the process
