@@ -8,17 +8,23 @@ QList<QStringList> browserCommands(const QString &browserVariable, const QString
                                    const std::function<bool(const QString &)> &isProgram)
 {
     QList<QStringList> commands;
+    qsizetype looks = 0;
     for (const QString &entry : browserVariable.split(u':', Qt::SkipEmptyParts)) {
+        if (looks >= kMaxProgramLooks)
+            break;
         const QStringList words = QProcess::splitCommand(entry.trimmed());
-        if (words.isEmpty())
-            continue;
-        qsizetype programWords = 1;
-        for (qsizetype n = 1; n <= words.size(); ++n) {
+        // The longest run of first words that names a program: of "/x/b" and "/x/b dir/brow",
+        // the one written out.
+        qsizetype programWords = 0;
+        for (qsizetype n = qMin(words.size(), kMaxProgramWords); n >= 1 && looks < kMaxProgramLooks; --n) {
+            ++looks;
             if (isProgram(words.first(n).join(u' '))) {
                 programWords = n;
                 break;
             }
         }
+        if (programWords == 0) // no program to start: nothing is started
+            continue;
         QStringList command{words.first(programWords).join(u' ')};
         bool addressPlaced = false;
         for (const QString &word : words.sliced(programWords)) {

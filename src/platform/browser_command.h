@@ -12,10 +12,15 @@
 namespace platform {
 
 // The program and arguments of each command in browserVariable, for address, in order.
-// Words are split at blanks (quotes keep blanks in a word); the program is the shortest
+// Words are split at blanks (quotes keep blanks in a word); the program is the longest
 // run of a command's first words that isProgram accepts, so "/opt/My Browser/run" needs
-// no quotes; without one, the first word.
+// no quotes. A command that names no program is left out. However long the variable,
+// isProgram is asked at most kMaxProgramLooks times, about runs of at most
+// kMaxProgramWords words: the commands it could not look at are left out too.
 QList<QStringList> browserCommands(const QString &browserVariable, const QString &address,
                                    const std::function<bool(const QString &)> &isProgram);
+
+inline constexpr qsizetype kMaxProgramWords = 32;
+inline constexpr qsizetype kMaxProgramLooks = 4096;
 
 } // namespace platform

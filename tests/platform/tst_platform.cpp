@@ -57,8 +57,11 @@ private slots:
         QTest::newRow("a path with a blank, and arguments")
             << "/opt/My Browser/run %s --private" << Commands{{"/opt/My Browser/run", "A", "--private"}};
         QTest::newRow("a quoted path") << "\"/opt/My Browser/run\" %s" << Commands{{"/opt/My Browser/run", "A"}};
-        QTest::newRow("a list, in order")
-            << "missing:firefox %s::lynx" << Commands{{"missing", "A"}, {"firefox", "A"}, {"lynx", "A"}};
+        QTest::newRow("a list, in order, without what names no program")
+            << "missing:firefox %s::lynx" << Commands{{"firefox", "A"}, {"lynx", "A"}};
+        QTest::newRow("the longer of two programs") << "/x/b dir/brow %s" << Commands{{"/x/b dir/brow", "A"}};
+        QTest::newRow("the shorter, when the longer is none")
+            << "/x/b dir/nothing" << Commands{{"/x/b", "dir/nothing", "A"}};
         QTest::newRow("nothing") << "" << Commands{};
         QTest::newRow("blanks only") << " : " << Commands{};
     }
@@ -66,13 +69,36 @@ private slots:
     {
         QFETCH(QString, variable);
         QFETCH(QList<QStringList>, commands);
-        const QStringList programs{"firefox", "w3m", "lynx", "/opt/My Browser/run"};
+        const QStringList programs{"firefox", "w3m", "lynx", "/opt/My Browser/run", "/x/b", "/x/b dir/brow"};
         // An address a shell would take apart stays one argument.
         const QString address = QStringLiteral("https://www.example.org/a?b=1&c=2;d=$(e) f");
         const auto isProgram = [&](const QString &path) { return programs.contains(path); };
         for (QStringList &command : commands)
             command.replaceInStrings(QStringLiteral("A"), address);
         QCOMPARE(platform::browserCommands(variable, address, isProgram), commands);
+    }
+
+    // However long $BROWSER is, what is looked up stays bounded: thousands of entries, or
+    // one of thousands of words, take a few thousand looks, not a process start each.
+    void longBrowserListsStayBounded_data()
+    {
+        QTest::addColumn<QString>("variable");
+        QTest::newRow("32768 entries") << QStringLiteral("nothing:").repeated(32768);
+        QTest::newRow("8000 words") << QStringLiteral("nothing ").repeated(8000);
+        QTest::newRow("10000 entries of 40 words") << (QStringLiteral("no ").repeated(40) + u':').repeated(10000);
+    }
+    void longBrowserListsStayBounded()
+    {
+        QFETCH(QString, variable);
+        qsizetype looks = 0, longest = 0;
+        const auto isProgram = [&](const QString &path) {
+            ++looks;
+            longest = qMax(longest, path.count(u' ') + 1);
+            return false;
+        };
+        QCOMPARE(platform::browserCommands(variable, QStringLiteral("A"), isProgram), QList<QStringList>{});
+        QVERIFY2(looks <= 4096 && longest <= 32,
+                 qPrintable(QStringLiteral("%1 looks, %2 words").arg(looks).arg(longest)));
     }
 
     void unusableScaleFactorsAreDropped_data()

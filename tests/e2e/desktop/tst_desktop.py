@@ -414,7 +414,17 @@ def browser_the_user_named(desktop, binary):
         p.env["PATH"] = os.path.join(p.home, "My Tools") + ":" + p.env["PATH"]
         p.expected = ["My Tools/xdg-open"]
 
-    for prepare in (path_with_a_blank, a_list_with_arguments, xdg_open_in_a_folder_with_a_blank):
+    def the_longer_of_two_programs(p):
+        stand_in(p, "", "b")  # HOME/b is a program too
+        p.env["BROWSER"] = stand_in(p, "b dir", "brow")
+        p.expected = ["b dir/brow"]
+
+    def after_thousands_that_name_nothing(p):
+        p.env["BROWSER"] = "no-such-browser:" * 3000 + stand_in(p, "My Browser", "open")
+        p.expected = ["My Browser/open"]
+
+    for prepare in (path_with_a_blank, a_list_with_arguments, xdg_open_in_a_folder_with_a_blank,
+                    the_longer_of_two_programs, after_thousands_that_name_nothing):
         with brenvo(desktop, binary, prepare=prepare) as p:
             p.window(DETAILS, "frame")
             desktop.keys_to(DETAILS, "alt+h", "o")
