@@ -68,7 +68,7 @@ ExitScreen::ExitScreen(platform::Services &services, referral::Addresses to, QWi
                          static_cast<QWidget *>(ui->txtMessage)})
         box->installEventFilter(this);
     for (QLineEdit *box : {ui->txtName, ui->txtEmail, ui->txtFriendName, ui->txtFriendEmail})
-        box->setMaxLength(referral::maxLength(fieldOf(*ui, box)));
+        forms::limitLength(box, referral::maxLength(fieldOf(*ui, box)));
     ui->txtMessage->setMaxLength(referral::maxLength(referral::Field::Message));
 
     Form_Load();

@@ -1,4 +1,5 @@
 #include "BoundedTextBox.h"
+#include "forms.h"
 
 #include <QKeyEvent>
 #include <QMimeData>
@@ -15,10 +16,7 @@ int BoundedTextBox::room() const
 
 QString BoundedTextBox::fitting(const QString &text) const
 {
-    qsizetype n = qMin(text.size(), qsizetype(room()));
-    if (n > 0 && n < text.size() && text.at(n - 1).isHighSurrogate())
-        --n;
-    return text.left(n);
+    return wholeCharacters(text, room());
 }
 
 void BoundedTextBox::insertFromMimeData(const QMimeData *source)

@@ -30,7 +30,7 @@ protected:
 private:
     // How many characters an insertion may still add, the selection it replaces counted.
     int room() const;
-    // At most room() characters of text, never half a surrogate pair.
+    // At most room() units of text, in whole characters.
     QString fitting(const QString &text) const;
 
     int m_maxLength = 32767;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -49,6 +50,17 @@ void onClick(QWidget *widget, std::function<void()> fn);
 // The text a label shows for a caption that marks access keys with "&": one "&" for
 // "&&", markers dropped.
 QString withoutAccessMarkers(const QString &caption);
+
+// The first characters of text, at most n UTF-16 units of them, ending where a whole
+// character ends: never between the halves of a surrogate pair, nor before a combining
+// mark that belongs to the character before it.
+QString wholeCharacters(const QString &text, qsizetype n);
+
+// Holds a one-line box to at most length UTF-16 units however text arrives (typed,
+// pasted, dropped, or set by assistive software): what does not fit is cut from the text
+// just inserted, at the end of a whole character, so the box keeps what it held and
+// shows only whole characters.
+void limitLength(QLineEdit *box, int length);
 
 // Unselects every option button of a group; Qt's exclusive groups refuse that otherwise.
 void clearOptions(std::initializer_list<QAbstractButton *> buttons);

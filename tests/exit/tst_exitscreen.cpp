@@ -318,6 +318,50 @@ private slots:
         QVERIFY(text().size() < limit);
     }
 
+    // A cut at a box's limit never splits a character: the pair of an emoji, or a
+    // letter and its accent, goes whole or not at all; what is sent is what is shown.
+    void cutsKeepCharactersWhole_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("last"); // after limit - 1 letters
+        using referral::Field;
+        const std::pair<const char *, Field> boxes[] = {
+            {"txtName", Field::ReferrerName}, {"txtFriendName", Field::FriendName}, {"txtMessage", Field::Message}};
+        for (const auto &[name, field] : boxes) {
+            QTest::addRow("%s, an emoji", name) << name << referral::maxLength(field) << QStringLiteral("\U0001F600");
+            QTest::addRow("%s, an accent", name) << name << referral::maxLength(field) << QStringLiteral("e\u0301");
+        }
+    }
+    void cutsKeepCharactersWhole()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, limit);
+        QFETCH(QString, last);
+        load();
+        QWidget *target = at(name.toLatin1().constData());
+        auto *line = qobject_cast<QLineEdit *>(target);
+        const auto text = [&] { return line ? line->text() : static_cast<QPlainTextEdit *>(target)->toPlainText(); };
+        target->setFocus();
+        const QString letters(limit - 1, u'x');
+        QGuiApplication::clipboard()->setText(letters + last + QStringLiteral("yz"));
+        QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(text(), letters);
+        if (line) { // the referral carries it as shown
+            for (QLineEdit *box : x->findChildren<QLineEdit *>())
+                if (box != line)
+                    box->setText(box == at("txtEmail")         ? QStringLiteral("a@b.c")
+                                 : box == at("txtFriendEmail") ? QStringLiteral("d@e.f")
+                                                               : QStringLiteral("Bob"));
+            CLICK(x, "cmdSubmit");
+            QCOMPARE(f.browser->opened.size(), 1);
+            const QUrlQuery query(QUrl(f.browser->opened[0]).query());
+            const QString key = QString::fromLatin1(name == QLatin1String("txtName") ? "taf1" : "taf4");
+            QCOMPARE(query.queryItemValue(key, QUrl::FullyDecoded), letters);
+        }
+    }
+
     // Every box at its longest, in characters that take the most room in an address,
     // still makes an address a browser can be handed, and it carries every value whole.
     void theLongestReferralReachesTheBrowser()
