@@ -53,6 +53,8 @@ void *TextBoxAccessible::interface_cast(QAccessible::InterfaceType type)
 {
     if (type == QAccessible::TextInterface)
         return static_cast<QAccessibleTextInterface *>(this);
+    if (type == QAccessible::EditableTextInterface)
+        return static_cast<QAccessibleEditableTextInterface *>(this);
     return QAccessibleWidget::interface_cast(type);
 }
 
@@ -61,6 +63,40 @@ QString TextBoxAccessible::text(QAccessible::Text t) const
     if (t == QAccessible::Value)
         return box()->text();
     return QAccessibleWidget::text(t);
+}
+
+void TextBoxAccessible::setText(QAccessible::Text t, const QString &text)
+{
+    if (t == QAccessible::Value)
+        replaceText(0, characterCount(), text);
+    else
+        QAccessibleWidget::setText(t, text);
+}
+
+void TextBoxAccessible::deleteText(int startOffset, int endOffset)
+{
+    replaceText(startOffset, endOffset, QString());
+}
+
+void TextBoxAccessible::insertText(int offset, const QString &text)
+{
+    replaceText(offset, offset, text);
+}
+
+void TextBoxAccessible::replaceText(int startOffset, int endOffset, const QString &text)
+{
+    // Inserted as a paste is: through the box's length and its validator.
+    QLineEdit *b = box();
+    if (b->isReadOnly() || !b->isEnabled())
+        return;
+    const int n = characterCount();
+    const int start = qBound(0, startOffset, n);
+    const int end = qBound(start, endOffset, n);
+    b->setSelection(start, end - start);
+    if (text.isEmpty() && end > start)
+        b->del();
+    else
+        b->insert(text);
 }
 
 QAccessible::State TextBoxAccessible::state() const
@@ -127,15 +163,17 @@ int TextBoxAccessible::characterCount() const
 
 QRect TextBoxAccessible::characterRect(int offset) const
 {
-    // Where the text starts inside the frame, as QLineEdit lays it out (it keeps a
-    // margin of two pixels); a text wider than the box is not scrolled into account.
+    // An offset off the text first, and at once: screen readers ask for whole ranges
+    // character by character, and a range may reach far past the end.
     QLineEdit *b = box();
-    QStyleOptionFrame option;
-    option.initFrom(b);
-    const QRect inner = b->style()->subElementRect(QStyle::SE_LineEditContents, &option, b);
     const QString t = b->text();
     if (offset < 0 || offset >= t.size())
         return {};
+    // Where the text starts inside the frame, as QLineEdit lays it out (it keeps a
+    // margin of two pixels); a text wider than the box is not scrolled into account.
+    QStyleOptionFrame option;
+    option.initFrom(b);
+    const QRect inner = b->style()->subElementRect(QStyle::SE_LineEditContents, &option, b);
     const QFontMetrics metrics = b->fontMetrics();
     const int x = inner.x() + 2 + metrics.horizontalAdvance(t.left(offset));
     const QRect local(x, inner.y() + (inner.height() - metrics.height()) / 2,

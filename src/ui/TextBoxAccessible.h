@@ -4,6 +4,9 @@
 // the whole text and otherwise answers as Qt's does. It also finds the character, word
 // or line around an offset itself: Qt 6.8's own search never ends when asked for the
 // word at the end of the text, and a screen reader asks that after every typed word.
+// Assistive software that types (dictation, voice control) sets or edits the text
+// through it as through the keyboard's paste: the box's own rules apply (capitals in
+// the name box, each box's length).
 #pragma once
 
 #include <QAccessibleWidget>
@@ -12,14 +15,21 @@ class QLineEdit;
 
 namespace forms {
 
-class TextBoxAccessible final : public QAccessibleWidget, public QAccessibleTextInterface
+class TextBoxAccessible final : public QAccessibleWidget,
+                                public QAccessibleTextInterface,
+                                public QAccessibleEditableTextInterface
 {
 public:
     explicit TextBoxAccessible(QLineEdit *box);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text t, const QString &text) override;
     QAccessible::State state() const override;
+
+    void deleteText(int startOffset, int endOffset) override;
+    void insertText(int offset, const QString &text) override;
+    void replaceText(int startOffset, int endOffset, const QString &text) override;
 
     void selection(int selectionIndex, int *startOffset, int *endOffset) const override;
     int selectionCount() const override;

@@ -338,6 +338,49 @@ private slots:
         QTRY_VERIFY(fakes::program().existingTestWindow() && fakes::program().existingTestWindow()->isVisible());
     }
 
+    // Assistive software that types (dictation, voice control) fills the box through its
+    // accessible interface: the same rule as for a paste.
+    void assistiveSoftwareTypesByTheRule_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("value set") << "value"
+                                   << "ann-marie 2"
+                                   << "ANNMARIE ";
+        QTest::newRow("inserted past the end") << "insert"
+                                               << "lee"
+                                               << "BOBLEE";
+        QTest::newRow("replaced") << "replace"
+                                  << "x1y"
+                                  << "BXYB";
+        QTest::newRow("deleted, offsets reversed") << "delete"
+                                                   << ""
+                                                   << "BOB";
+        QTest::newRow("a whole file") << "value" << QStringLiteral("ab").repeated(100000)
+                                      << QStringLiteral("AB").repeated(50);
+    }
+    void assistiveSoftwareTypesByTheRule()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, given);
+        QFETCH(QString, shown);
+        widgets::type(name(), QStringLiteral("bob"));
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(name());
+        QAccessibleEditableTextInterface *edit = iface->editableTextInterface();
+        QVERIFY(edit);
+        if (how == QLatin1String("value"))
+            iface->setText(QAccessible::Value, given);
+        else if (how == QLatin1String("insert"))
+            edit->insertText(1000000, given);
+        else if (how == QLatin1String("replace"))
+            edit->replaceText(1, 2, given);
+        else
+            edit->deleteText(3, 1);
+        QCOMPARE(name()->text(), shown);
+        QVERIFY(f.boxes->shown.empty());
+    }
+
     void altReachesTheMenusOnceWithAScreenReader()
     {
         // Alt pressed and let go: the menu bar takes the keyboard. With a screen reader
