@@ -2,6 +2,9 @@
 #include "FormStyle.h"
 #include "PanelAccessible.h"
 #include "TextBoxAccessible.h"
+#ifndef Q_OS_WIN
+#include "platform/accessibility_requests.h"
+#endif
 
 #include <QAbstractButton>
 #include <QAccessibleWidget>
@@ -21,6 +24,8 @@
 #include <QPushButton>
 #include <QResource>
 #include <QScreen>
+#include <QTextBoundaryFinder>
+#include <QValidator>
 #include <QWindow>
 
 #include <algorithm>
@@ -227,6 +232,10 @@ namespace {
 // seen. A text box reads out its whole text.
 QAccessibleInterface *windowAccessible(const QString &className, QObject *object)
 {
+#ifndef Q_OS_WIN
+    // Interfaces are made as assistive software asks for them: Qt's bridge is there.
+    platform::answerUnboundedAccessibilityRequests();
+#endif
     auto *widget = qobject_cast<QWidget *>(object);
     if (!widget)
         return nullptr;
@@ -241,6 +250,10 @@ QAccessibleInterface *windowAccessible(const QString &className, QObject *object
         return new PanelAccessible(widget, QAccessible::Client);
     if (className == QLatin1String("QLineEdit"))
         return new TextBoxAccessible(static_cast<QLineEdit *>(widget));
+    // The exit screen's message box lies hidden outside its frame: a box to a screen
+    // reader, but with no text to ask about (Qt 6.8's own search in it never ended).
+    if (className == QLatin1String("forms::BoundedTextBox"))
+        return new QAccessibleWidget(widget, QAccessible::EditableText);
     return nullptr;
 }
 } // namespace
@@ -430,6 +443,53 @@ void prepareWindow(QWidget *window)
         if (made && !dynamic_cast<PanelAccessible *>(made))
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     }
+}
+
+QString wholeCharacters(const QString &text, qsizetype n)
+{
+    if (n >= text.size())
+        return text;
+    if (n <= 0)
+        return {};
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    characters.setPosition(n);
+    if (!characters.isAtBoundary())
+        n = qMax<qsizetype>(0, characters.toPreviousBoundary());
+    return text.left(n);
+}
+
+namespace {
+class WholeCharacterLimit final : public QValidator
+{
+public:
+    WholeCharacterLimit(int limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
+
+    State validate(QString &input, int &pos) const override
+    {
+        const qsizetype excess = input.size() - m_limit;
+        if (excess <= 0)
+            return Acceptable;
+        // What was inserted last ends at the cursor: keep what fits of it, in whole
+        // characters, and the text after it.
+        const qsizetype end = qBound(qsizetype(0), qsizetype(pos), input.size());
+        const QString kept = wholeCharacters(input.left(end), qMax<qsizetype>(0, end - excess));
+        const QString rest = wholeCharacters(input.mid(end), m_limit - kept.size());
+        input = kept + rest;
+        pos = int(kept.size());
+        return Acceptable;
+    }
+
+private:
+    int m_limit;
+};
+} // namespace
+
+void limitLength(QLineEdit *box, int length)
+{
+    // Qt's own limit would cut a paste between the halves of a pair: far above this one,
+    // it only keeps a pasted file short.
+    box->setMaxLength(32767);
+    box->setValidator(new WholeCharacterLimit(length, box));
 }
 
 void onClick(QWidget *widget, std::function<void()> fn)

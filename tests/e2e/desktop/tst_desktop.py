@@ -691,6 +691,48 @@ def scale_that_shows_nothing(desktop, binary):
                   f"QT_SCALE_FACTOR={value}: said {p.stderr()!r}")
 
 
+def odd_requests(desktop, binary):
+    """Every request a screen reader or another client on the accessibility bus could
+    send, with offsets out of range, reversed or at INT_MAX, is answered at once, and the
+    program goes on answering; text set through the bus follows the box's rule."""
+    big = 2 ** 31 - 1
+    requests = [
+        ("GetRangeExtents(0, INT_MAX)", lambda n: n.queryText().getRangeExtents(0, big, 0)),
+        ("GetRangeExtents(INT_MAX, 0)", lambda n: n.queryText().getRangeExtents(big, 0, 0)),
+        ("GetRangeExtents(-5, 3) in the window", lambda n: n.queryText().getRangeExtents(-5, 3, 1)),
+        ("GetCharacterExtents(INT_MAX)", lambda n: n.queryText().getCharacterExtents(big, 0)),
+        ("GetText(-1, INT_MAX)", lambda n: n.queryText().getText(-1, big)),
+        ("GetTextAtOffset(INT_MAX, word)", lambda n: n.queryText().getTextAtOffset(big, 1)),
+        ("SetSelection(0, INT_MAX, -3)", lambda n: n.queryText().setSelection(0, big, -3)),
+        ("SetCaretOffset(INT_MAX)", lambda n: n.queryText().setCaretOffset(big)),
+        ("InsertText(INT_MAX, x, INT_MAX)", lambda n: n.queryEditableText().insertText(big, "x", big)),
+        ("PasteText(INT_MAX)", lambda n: n.queryEditableText().pasteText(big)),
+        ("DeleteText(INT_MAX, -1)", lambda n: n.queryEditableText().deleteText(big, -1)),
+        ("CutText(-7, INT_MAX)", lambda n: n.queryEditableText().cutText(-7, big)),
+    ]
+    with brenvo(desktop, binary) as p:
+        details = p.window(DETAILS, "frame")
+        name_box = need("name box", find(details, "text", "Name"))
+        start = need("start", find(details, "push button", "Take The Brain Test Now"))
+        for what, request in requests:
+            for node in (name_box, start):
+                try:
+                    request(node)
+                except Exception:  # refused, or no such interface: an answer too
+                    pass
+                check(not p.ended(), f"{what} on '{node.name}' ended the program: {p.stderr()[-500:]!r}")
+            # Still answering, at once.
+            wait_for(f"an answer after {what}", lambda: text_of(name_box) is not None, timeout=10)
+        # Dictation fills a box through the bus: the name box's own rule applies.
+        name_box.queryEditableText().setTextContents("ann-marie 2")
+        wait_for("the name set through the bus", lambda: text_of(name_box) == "ANNMARIE ")
+        # A range within the text still finds where its characters are drawn.
+        x, y, w, h = extents(name_box)
+        rx, ry, rw, rh = name_box.queryText().getRangeExtents(0, 3, 0)
+        check(x <= rx and rx + rw <= x + w and 0 < rw and y <= ry < y + h,
+              f"the first three letters at {rx},{ry} {rw}x{rh}, in a box at {x},{y} {w}x{h}")
+
+
 @contextlib.contextmanager
 def weston(desktop):
     """A headless Wayland compositor with Xwayland; yields its X display."""
@@ -738,7 +780,7 @@ def wayland_sessions(desktop, binary):
             p.window(DETAILS, "frame")
 
 
-CASES = [too_large_for_the_screen, scale_that_shows_nothing, browser_the_user_named, details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
+CASES = [too_large_for_the_screen, scale_that_shows_nothing, odd_requests, browser_the_user_named, details_window, middle_button_paste, flat_border, whole_test_by_names, whole_test_by_keyboard, about_window,
          every_link, exit_screen_boxes, exit_screen_keyboard, startup_boxes, update_prompt_days, one_copy,
          settings_not_ours, no_browser_keeps_quiet, wayland_sessions]
 
