@@ -135,8 +135,12 @@ void TextBoxAccessible::removeSelection(int selectionIndex)
 
 void TextBoxAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
 {
+    // Cut to the text first: the length of a range from far past the end to before
+    // the start would not fit an int.
+    const int n = characterCount();
+    const int start = qBound(0, startOffset, n);
     if (selectionIndex == 0)
-        box()->setSelection(startOffset, endOffset - startOffset);
+        box()->setSelection(start, qBound(0, endOffset, n) - start);
 }
 
 int TextBoxAccessible::cursorPosition() const

@@ -34,6 +34,14 @@ def brenvo(desktop, binary, **kw):
     program = Program(desktop, binary, **kw).start()
     try:
         yield program
+    except Exception as e:
+        # A node that vanished mid-case is most often a program that died: say how.
+        try:
+            program.proc.wait(timeout=3)
+        except subprocess.TimeoutExpired:
+            raise e from None
+        raise Failure(f"{e} (the program ended with status {program.proc.returncode}; "
+                      f"standard error: {program.stderr()[-1500:]!r})") from None
     finally:
         program.stop()
 
