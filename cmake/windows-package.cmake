@@ -38,9 +38,42 @@ string(REPLACE [=[ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion\
 set(brenvo_running [=[
 AllowSkipFiles off
 !macro BRENVO_CLOSED_FUNCTION PREFIX
+; The name of Brenvo's one-copy mutex in $R0: "Local\Brenvo.OneCopy." and the user's SID.
+Function ${PREFIX}BrenvoMutexName
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  Push $6
+  StrCpy $R0 "Local\Brenvo.OneCopy."
+  System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r2'
+  IntCmp $2 0 done
+  System::Call 'advapi32::GetTokenInformation(p r1, i 1, p 0, i 0, *i .r3)'
+  System::Alloc $3
+  Pop $4
+  System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r4, i r3, *i .r3) i .r2'
+  IntCmp $2 0 free
+  System::Call '*$4(p .r5)'
+  System::Call 'advapi32::ConvertSidToStringSidW(p r5, *w .r6) i .r2'
+  IntCmp $2 0 free
+  StrCpy $R0 "Local\Brenvo.OneCopy.$6"
+  free:
+    System::Free $4
+    System::Call 'kernel32::CloseHandle(p r1)'
+  done:
+  Pop $6
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+FunctionEnd
 Function ${PREFIX}BrenvoClosed
+  Push $R0
+  Call ${PREFIX}BrenvoMutexName
   retry:
-    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "Local\Brenvo.OneCopy") p.r0'
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w R0) p.r0'
     IntPtrCmp $0 0 closed
     System::Call 'kernel32::CloseHandle(p r0)'
     IfSilent stop
@@ -49,6 +82,7 @@ Function ${PREFIX}BrenvoClosed
     SetErrorLevel 2
     Quit
   closed:
+  Pop $R0
 FunctionEnd
 !macroend
 !insertmacro BRENVO_CLOSED_FUNCTION ""

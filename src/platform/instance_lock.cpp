@@ -18,10 +18,37 @@
 #include <unistd.h>
 #else
 #include <qt_windows.h>
+#include <sddl.h>
+#include <string>
+#include <vector>
 #endif
 
 namespace platform {
 namespace {
+
+enum class Claim { Taken, HeldByAnother, Unusable };
+
+#ifdef Q_OS_WIN
+// The user's SID as text ("S-1-5-21-..."); empty when it cannot be read.
+std::wstring userSid()
+{
+    std::wstring sid;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return sid;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> buffer(size);
+    wchar_t *text = nullptr;
+    if (size && GetTokenInformation(token, TokenUser, buffer.data(), size, &size)
+        && ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(buffer.data())->User.Sid, &text)) {
+        sid = text;
+        LocalFree(text);
+    }
+    CloseHandle(token);
+    return sid;
+}
+#endif
 
 #ifdef Q_OS_UNIX
 // A folder fit to hold the lock: a folder itself (not a link), this user's, and
@@ -35,8 +62,6 @@ bool privateFolder(const QString &dir)
         return false;
     return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
-
-enum class Claim { Taken, HeldByAnother, Unusable };
 
 // Kept open for the life of the process: closing it would release the lock. Never
 // through a link, and never blocking on something that is not a file.
@@ -203,10 +228,21 @@ bool claimInstanceLock()
 #else
     // A named mutex of the user's session, kept for the life of the process: Windows
     // drops it when the process ends, however it ends, and never mistakes a new process
-    // for the one that held it (as a lock file naming a process ID may).
-    static const HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\Brenvo.OneCopy");
-    static const bool heldByAnother = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
-    return !heldByAnother;
+    // for the one that held it (as a lock file naming a process ID may). Its name holds
+    // the user's SID, so no other user's copy meets it; a name taken by an object of
+    // another kind, or by a mutex this user may not open, counts as held: whoever took
+    // it could otherwise switch the guard off.
+    static const Claim claim = [] {
+        const std::wstring name = L"Local\\Brenvo.OneCopy." + userSid();
+        if (const HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str()))
+            return GetLastError() == ERROR_ALREADY_EXISTS ? Claim::HeldByAnother : Claim::Taken;
+        const DWORD error = GetLastError();
+        return error == ERROR_INVALID_HANDLE || error == ERROR_ACCESS_DENIED ? Claim::HeldByAnother : Claim::Unusable;
+    }();
+    if (claim == Claim::Unusable)
+        std::fprintf(stderr, "brenvo: found no place for the lock that keeps a second copy from starting; "
+                             "starting without it\n");
+    return claim != Claim::HeldByAnother;
 #endif
 }
 

@@ -261,6 +261,31 @@ def settings_not_ours(desktop):
     wine.stop()
 
 
+def one_copy_whoever_takes_its_name(desktop):
+    """Another program that holds the one-copy mutex's name, as an object of another kind
+    or as a mutex this user may not open, keeps Brenvo from starting a second time
+    rather than switching the guard off: the start is refused, as beside a running copy."""
+    wine = desktop.wine.fresh()
+    squatter = os.path.join(os.path.dirname(wine.exe), "mutex_squatter.exe")
+    for kind in ("event", "denied"):
+        holder = subprocess.Popen(["wine", squatter, kind], env=wine.env, stdin=subprocess.PIPE,
+                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        try:
+            check(holder.stdout.readline().strip() == "ready", f"the {kind} took no name")
+            refused = wine.start()
+            window(desktop, BOX)
+            check(not desktop.titled(DETAILS), f"with the name held by an {kind}, Brenvo started")
+            desktop.keys_to(BOX, "Return")
+            gone(refused)
+        finally:
+            holder.stdin.close()
+            holder.wait()
+    wine.start()
+    window(desktop, DETAILS)
+    check(not desktop.titled(BOX), "a start once the name was free again was refused")
+    wine.stop()
+
+
 def too_large_for_the_screen(desktop):
     """At scale 3 on 1280 x 1024 the details window keeps its frame's top left, the title
     bar with its close box, on the screen."""
@@ -332,8 +357,8 @@ def installer(desktop):
     wine.stop()
 
 
-CASES = [informs, update_prompt_and_first_window, exit_screen_on_top, settings_not_ours, too_large_for_the_screen,
-         installer]
+CASES = [informs, update_prompt_and_first_window, exit_screen_on_top, settings_not_ours,
+         one_copy_whoever_takes_its_name, too_large_for_the_screen, installer]
 
 
 class WineDesktop(Desktop):
