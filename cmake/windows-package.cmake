@@ -24,7 +24,9 @@ install(CODE "execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/sign-wi
 # all users when it gets them; a copy of it that does neither is made here.
 file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in nsis_template)
 # A 64-bit installer for a 64-bit program; it runs where 32-bit programs cannot.
-string(REPLACE "RequestExecutionLevel admin" "RequestExecutionLevel user\n  Target amd64-unicode\n  !include FileFunc.nsh" nsis_template
+# An earlier install's folder, wherever the user put it, is the one offered again.
+string(REPLACE "RequestExecutionLevel admin" "RequestExecutionLevel user\n  Target amd64-unicode\n  !include FileFunc.nsh
+  InstallDirRegKey HKCU \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\" \"\"" nsis_template
     "${nsis_template}")
 string(REPLACE "SetShellVarContext all" "SetShellVarContext current" nsis_template "${nsis_template}")
 # The earlier install to remove first is looked for where this installer registers.
@@ -131,7 +133,10 @@ set(CPACK_NSIS_PACKAGE_NAME Brenvo)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/dist/windows/brenvo.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/dist/windows/brenvo.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME brenvo.exe)
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# An earlier install is replaced in place when the files are written, after the wizard's
+# last page: removing it first (CPack's way, before the first page) would leave nothing
+# of Brenvo when the user then cancels.
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL OFF)
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 # Brenvo's terms are "all rights reserved" (dist/debian/copyright): nothing to agree to,
 # so no licence page rather than CPack's placeholder.

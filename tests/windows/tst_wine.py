@@ -301,7 +301,8 @@ def installer(desktop):
     """A silent install for this user alone: program, notices, Start-menu entry, Apps &
     features as Windows shows it; while Brenvo runs, neither the installer nor the
     uninstaller changes anything, and both say so; installing over itself keeps one
-    entry; the silent uninstall leaves nothing of the install, and the user's value."""
+    entry, and an upgrade cancelled in its wizard keeps the install; the silent uninstall
+    leaves nothing of the install, and the user's value."""
     wine = desktop.wine.fresh()
     check(wine.status(wine.installer, "/S") == 0, "the silent install failed")
     exe = os.path.join(wine.installed, "brenvo.exe")
@@ -345,6 +346,17 @@ def installer(desktop):
     entries = wine.reg("query", UNINSTALL.rsplit("\\", 1)[0]).stdout.replace("\r", "").splitlines()
     check(os.path.isfile(exe) and sum(e.endswith("\\Uninstall\\Brenvo") for e in entries) == 1,
           "installing over an earlier install left no program, or two entries")
+    # An upgrade cancelled in its wizard (the quit it asks to confirm) leaves the install
+    # whole: nothing is removed before the wizard's last page.
+    before = os.stat(exe).st_mtime_ns
+    upgrade = wine.start(wine.installer)
+    window(desktop, "Brenvo Setup")
+    desktop.keys_to("Brenvo Setup", "Escape")
+    wait_for("the wizard to ask whether to quit", lambda: len(desktop.titled("Brenvo Setup")) == 2)
+    desktop.keys_to("Brenvo Setup", "Return")
+    gone(upgrade)
+    check(os.stat(exe).st_mtime_ns == before and os.path.isfile(os.path.join(wine.menu, "Brenvo.lnk"))
+          and value("UninstallString"), "a cancelled upgrade changed or removed the install")
 
     check(wine.status(os.path.join(wine.installed, "Uninstall.exe"), "/S") == 0, "the silent uninstall failed")
     # The uninstaller runs on from a copy of itself, and removes the Start-menu folder last.
