@@ -21,5 +21,9 @@ set(QT_HOST_PATH_CMAKE_DIR ${BRENVO_QT_HOST_PATH}/lib/x86_64-linux-gnu/cmake)
 
 # One .exe that needs no DLL beside it (the C++ runtime and libgcc linked in), stripped.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -s")
+# No path of the checkout in the objects (the relinking kit carries them): any folder
+# builds the same bytes (the last map that matches wins: the build folder's, inside).
+get_filename_component(brenvo_checkout "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+set(CMAKE_CXX_FLAGS_INIT "-ffile-prefix-map=${brenvo_checkout}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.")
 # Tests of the Windows build run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -24,8 +24,10 @@ install(CODE "execute_process(COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/sign-wi
 # all users when it gets them; a copy of it that does neither is made here.
 file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in nsis_template)
 # A 64-bit installer for a 64-bit program; it runs where 32-bit programs cannot.
-# An earlier install's folder, wherever the user put it, is the one offered again.
+# Files keep no packing time (two builds of one commit give the same installer), and an
+# earlier install's folder, wherever the user put it, is the one offered again.
 string(REPLACE "RequestExecutionLevel admin" "RequestExecutionLevel user\n  Target amd64-unicode\n  !include FileFunc.nsh
+  SetDateSave off
   InstallDirRegKey HKCU \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\" \"\"" nsis_template
     "${nsis_template}")
 string(REPLACE "SetShellVarContext all" "SetShellVarContext current" nsis_template "${nsis_template}")

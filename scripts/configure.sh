@@ -23,3 +23,17 @@ configure_build() {
     fi
     rm -f "$log"
 }
+
+# One fixed time for everything a release holds, so that two builds of one commit give
+# the same bytes: the commit's time, unless the caller set SOURCE_DATE_EPOCH (Debian's
+# changelog gives it where there is no Git history, as in a source tarball). Qt's
+# resource compiler, the linkers, CPack and the relinking kit all take it.
+release_time() {
+    if [[ -z ${SOURCE_DATE_EPOCH:-} ]]; then
+        SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null) ||
+            SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l dist/debian/changelog -STimestamp)
+    fi
+    export SOURCE_DATE_EPOCH
+    # File modes in the packages do not follow the builder's umask.
+    umask 022
+}

@@ -35,6 +35,7 @@ if [[ $(dpkg-query -W -f='${Version}' qt6-base-dev-tools) != 6.4.2* ]]; then
     [[ -x $host/lib/qt6/libexec/moc ]] || bash tools/windows-qt/host-tools.sh /opt/qt-6.4.2-host
 fi
 source scripts/configure.sh
+release_time
 configure_build build-windows windows -DBRENVO_QT_HOST_PATH="$host"
 cmake --build --preset windows
 (cd build-windows && cpack >/dev/null)

@@ -28,8 +28,11 @@ brenvo.exe is Brenvo linked statically with the following. Brenvo itself: Copyri
    asks, Brenvo's object files and the command that links them are published beside
    this release as Brenvo-${VERSION}-win64-relink.zip (run its link.sh with QT naming
    your Qt for Windows). Qt's source is Debian's qt6-base source package, version
-   6.4.2+dfsg-10 (apt-get source qt6-base=6.4.2+dfsg-10), built with the two changes in
-   tools/windows-qt/qtbase-6.4.2-mingw.patch of Brenvo's source.
+   6.4.2+dfsg-10, built with two changes. The same zip carries that changed source's
+   every part in its folder qt/: qt-source.txt (the source package's files with their
+   SHA-256 sums and where to download them), the patch with the two changes
+   (qtbase-6.4.2-mingw.patch), the build recipe with its configure line (build-qt.sh)
+   and its CMake toolchain file; qt-source.txt says how to rebuild that Qt.
 2. The libraries bundled in Qt's source and built into it: zlib, libpng, FreeType,
    HarfBuzz, PCRE2, double-conversion, md4c, TinyCBOR, pixman, SHA-1/SHA-3, the easing
    equations and Unicode data. Section C is Debian's copyright file for qt6-base, which
