@@ -17,8 +17,9 @@ artifacts() {
 }
 for copy in first second-copy; do
     git clone --quiet --no-hardlinks . "$work/$copy"
-    (cd "$work/$copy" && bash scripts/package.sh >/dev/null && bash scripts/windows.sh >/dev/null) || {
-        echo "FAIL: building the $copy clone failed (its output above)" >&2
+    (cd "$work/$copy" && bash scripts/package.sh && bash scripts/windows.sh) >"$work/$copy.log" 2>&1 || {
+        tail -n 40 "$work/$copy.log" >&2
+        echo "FAIL: building the $copy clone failed (the end of its output above)" >&2
         exit 1
     }
 done
