@@ -101,6 +101,21 @@ string(REPLACE [=[DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@\@
     [=[DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@"
   DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@"]=]
     nsis_template "${nsis_template}")
+# The uninstaller runs from a copy of itself, and the one it was started from may not have
+# ended yet when the copy is done: the folder goes once it has (tries for five seconds;
+# a folder that still holds files of the user's stays).
+string(REPLACE [=[  RMDir "$INSTDIR"
+]=] [=[  StrCpy $R1 0
+  brenvo_remove_folder:
+    Delete "$INSTDIR\@CPACK_NSIS_UNINSTALL_NAME@.exe"
+    RMDir "$INSTDIR"
+    IfFileExists "$INSTDIR\*.*" 0 brenvo_folder_gone
+    IntOp $R1 $R1 + 1
+    IntCmp $R1 50 brenvo_folder_gone
+    Sleep 100
+    Goto brenvo_remove_folder
+  brenvo_folder_gone:
+]=] nsis_template "${nsis_template}")
 # Checked again just before the files are written or removed (Brenvo may have been
 # started meanwhile); then Apps & features as Windows shows it: its flags as numbers,
 # the folder, and the size in KB.
