@@ -4,6 +4,7 @@
 //   mutex_squatter denied   a mutex of that name that nobody else may open
 // It prints "ready" once the name is taken.
 #include <windows.h>
+// after windows.h, which it needs
 #include <sddl.h>
 
 #include <cstdio>
