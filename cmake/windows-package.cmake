@@ -101,13 +101,14 @@ string(REPLACE [=[DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@\@
     [=[DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@"
   DeleteRegKey /ifempty SHCTX "Software\@CPACK_PACKAGE_VENDOR@"]=]
     nsis_template "${nsis_template}")
-# The uninstaller runs from a copy of itself, and the one it was started from may not have
-# ended yet when the copy is done: the folder goes once it has (tries for five seconds;
-# a folder that still holds files of the user's stays).
+# NSIS's uninstaller, run by itself, runs from a copy of itself, and the one it was started
+# from may not have ended yet when the copy is done: the folder goes once it has (tries
+# for five seconds; a folder that still holds files of the user's stays).
 string(REPLACE [=[  RMDir "$INSTDIR"
 ]=] [=[  StrCpy $R1 0
   brenvo_remove_folder:
     Delete "$INSTDIR\@CPACK_NSIS_UNINSTALL_NAME@.exe"
+    Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
     IfFileExists "$INSTDIR\*.*" 0 brenvo_folder_gone
     IntOp $R1 $R1 + 1
@@ -116,12 +117,29 @@ string(REPLACE [=[  RMDir "$INSTDIR"
     Goto brenvo_remove_folder
   brenvo_folder_gone:
 ]=] nsis_template "${nsis_template}")
+# Uninstall.exe, in front of NSIS's uninstaller (written as uninstall-core.exe), waits for
+# the work to be done and ends with its status: NSIS's own returns at once with 0.
+add_executable(brenvo_uninstall WIN32 dist/windows/uninstall.cpp)
+set_target_properties(brenvo_uninstall PROPERTIES OUTPUT_NAME Uninstall AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+target_compile_definitions(brenvo_uninstall PRIVATE UNICODE _UNICODE)
+target_link_options(brenvo_uninstall PRIVATE -municode)
+target_link_libraries(brenvo_uninstall PRIVATE brenvo_options)
+set(CPACK_NSIS_UNINSTALL_NAME uninstall-core)
+string(REPLACE [=[Push "$\"$INSTDIR\@CPACK_NSIS_UNINSTALL_NAME@.exe$\""]=] [=[Push "$\"$INSTDIR\Uninstall.exe$\""]=]
+    nsis_template "${nsis_template}")
+string(REPLACE [=["$SMPROGRAMS\$STARTMENU_FOLDER\Uninstall.lnk" "$INSTDIR\@CPACK_NSIS_UNINSTALL_NAME@.exe"]=]
+    [=["$SMPROGRAMS\$STARTMENU_FOLDER\Uninstall.lnk" "$INSTDIR\Uninstall.exe"]=] nsis_template "${nsis_template}")
 # Checked again just before the files are written or removed (Brenvo may have been
 # started meanwhile); then Apps & features as Windows shows it: its flags as numbers,
 # the folder, and the size in KB.
 string(REPLACE "@CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS@" "Call BrenvoClosed" nsis_template "${nsis_template}")
 string(REPLACE "@CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS@" "Call un.BrenvoClosed" nsis_template "${nsis_template}")
 string(REPLACE "@CPACK_NSIS_EXTRA_INSTALL_COMMANDS@" [=[
+  SetOutPath "$INSTDIR"
+  ; Signed as it is packed (a copy: the build's own stays as built).
+  !system 'cp "@BRENVO_UNINSTALL_LAUNCHER@" "@BRENVO_UNINSTALL_LAUNCHER@.packed"' = 0
+  !system 'bash "@BRENVO_SIGN_SCRIPT@" "@BRENVO_UNINSTALL_LAUNCHER@.packed"' = 0
+  File "/oname=Uninstall.exe" "@BRENVO_UNINSTALL_LAUNCHER@.packed"
   WriteRegDWORD SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@" "NoModify" 1
   WriteRegDWORD SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@" "NoRepair" 1
   WriteRegStr SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@" "InstallLocation" "$INSTDIR"
@@ -133,6 +151,8 @@ string(REPLACE "@CPACK_NSIS_EXTRA_INSTALL_COMMANDS@" [=[
 string(REPLACE "RequestExecutionLevel user" "RequestExecutionLevel user
   !uninstfinalize 'bash \"${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh\" \"%1\"' = 0
   !finalize 'bash \"${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh\" \"%1\"' = 0" nsis_template "${nsis_template}")
+string(REPLACE "@BRENVO_UNINSTALL_LAUNCHER@" "${PROJECT_BINARY_DIR}/Uninstall.exe" nsis_template "${nsis_template}")
+string(REPLACE "@BRENVO_SIGN_SCRIPT@" "${PROJECT_SOURCE_DIR}/scripts/sign-windows.sh" nsis_template "${nsis_template}")
 file(WRITE ${PROJECT_BINARY_DIR}/nsis/NSIS.template.in "${nsis_template}")
 list(APPEND CMAKE_MODULE_PATH ${PROJECT_BINARY_DIR}/nsis)
 

@@ -329,8 +329,9 @@ def installer(desktop):
     check(wine.status(wine.installer, "/S") != 0, "the silent install over a running Brenvo reported success")
     check(os.stat(exe).st_mtime_ns == before, "the install over a running Brenvo changed it")
     where = run("winepath", "-w", wine.installed).strip()
-    check(wine.status(os.path.join(wine.installed, "Uninstall.exe"), "/S", f"_?={where}") != 0,
-          "the silent uninstall of a running Brenvo reported success")
+    for form in (["/S"], ["/S", f"_?={where}"]):
+        check(wine.status(os.path.join(wine.installed, "Uninstall.exe"), *form) == 2,
+              f"the silent uninstall ({' '.join(form)}) of a running Brenvo did not end with status 2")
     check(os.path.isfile(exe) and os.path.isfile(os.path.join(wine.menu, "Brenvo.lnk")) and value("UninstallString"),
           "the uninstall of a running Brenvo removed something")
     # Interactive, a box asks to close Brenvo; Cancel ends the installer, nothing changed.
@@ -358,10 +359,11 @@ def installer(desktop):
     check(os.stat(exe).st_mtime_ns == before and os.path.isfile(os.path.join(wine.menu, "Brenvo.lnk"))
           and value("UninstallString"), "a cancelled upgrade changed or removed the install")
 
+    # Its status comes once the work is done: nothing of the install is left by then.
     check(wine.status(os.path.join(wine.installed, "Uninstall.exe"), "/S") == 0, "the silent uninstall failed")
-    # The uninstaller runs on from a copy of itself, and removes the Start-menu folder last.
-    wait_for("the install folder and the Start-menu entry to go",
-             lambda: not os.path.exists(wine.installed) and not os.path.exists(wine.menu), timeout=3 * TIMEOUT)
+    left = os.listdir(wine.installed) if os.path.exists(wine.installed) else []
+    check(not os.path.exists(wine.installed) and not os.path.exists(wine.menu),
+          f"the uninstall reported success and left the folder {left} or the Start-menu entry")
     check(wine.reg("query", UNINSTALL).returncode != 0, "the uninstall left its Apps & features entry")
     check(wine.reg("query", r"HKEY_CURRENT_USER\Software\Talvern Softwares").returncode != 0,
           "the uninstall left the vendor's key")
