@@ -37,6 +37,12 @@ fi
 source scripts/configure.sh
 release_time
 configure_build build-windows windows -DBRENVO_QT_HOST_PATH="$host"
+# A Windows program carries its link time: one linked for another commit's time is
+# linked again, though nothing else changed.
+if [[ $(cat build-windows/release-time 2>/dev/null) != "$SOURCE_DATE_EPOCH" ]]; then
+    rm -f build-windows/brenvo.exe build-windows/Uninstall.exe
+    echo "$SOURCE_DATE_EPOCH" >build-windows/release-time
+fi
 cmake --build --preset windows
 (cd build-windows && cpack >/dev/null)
 # Brenvo's objects and link command, published with a release: Qt is linked statically.
