@@ -51,7 +51,7 @@ chmod +x "$kit/qt/build-qt.sh"
 rm -f "$output"
 # The same bytes from every build of one commit: every entry dated SOURCE_DATE_EPOCH
 # (zip keeps local time: UTC here), packed in sorted order, without owners or extra times.
-stamp=${SOURCE_DATE_EPOCH:-$(git -C "$(dirname "$0")" log -1 --format=%ct)}
+stamp=${SOURCE_DATE_EPOCH:-$(git -C "$here" log -1 --format=%ct)}
 find "$kit" -exec touch -h -d "@$stamp" {} +
 (cd "$work" && find "$(basename "$kit")" -print | LC_ALL=C sort | TZ=UTC zip -qX -@ "$output")
 echo "$output"
